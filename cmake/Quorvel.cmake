@@ -1,0 +1,133 @@
+# Build helpers shared by every folder's CMakeLists.txt.
+
+include_guard(GLOBAL)
+
+set(QUORVEL_ROOT ${CMAKE_CURRENT_LIST_DIR}/..)
+
+if(WIN32)
+  set(QUORVEL_KIND windows)
+elseif(QUORVEL_FUZZ)
+  set(QUORVEL_KIND fuzz)
+else()
+  set(QUORVEL_KIND native)
+endif()
+
+# Warnings are errors for the project's own targets (not for GoogleTest).
+function(quorvel_warnings target)
+  target_compile_options(${target} PRIVATE
+    -Wall -Wextra -Wpedantic -Wconversion -Wshadow -Werror)
+  target_include_directories(${target} PUBLIC ${QUORVEL_ROOT})
+  if(WIN32)
+    target_compile_definitions(${target} PUBLIC
+      WIN32_LEAN_AND_MEAN NOMINMAX STRICT _WIN32_WINNT=0x0601 WINVER=0x0601)
+  endif()
+endfunction()
+
+if(QUORVEL_KIND STREQUAL windows)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    set(QUORVEL_KIND_LABEL i686.)
+  else()
+    set(QUORVEL_KIND_LABEL x86_64.)
+  endif()
+else()
+  set(QUORVEL_KIND_LABEL ${QUORVEL_KIND}.)
+endif()
+
+set(QUORVEL_SANITIZE "")
+if(QUORVEL_KIND STREQUAL native)
+  set(QUORVEL_SANITIZE -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+elseif(QUORVEL_KIND STREQUAL fuzz)
+  set(QUORVEL_SANITIZE -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all)
+endif()
+if(QUORVEL_SANITIZE)
+  add_compile_options(${QUORVEL_SANITIZE})
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+if(WIN32)
+  # Self-contained executables: no MinGW runtime DLLs beside them under Wine.
+  add_link_options(-static -static-libgcc -static-libstdc++)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    add_link_options(-Wl,--large-address-aware)
+  endif()
+  configure_file(${QUORVEL_ROOT}/cmake/wine-run.sh.in ${CMAKE_BINARY_DIR}/wine-run.sh @ONLY
+    FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run.sh CACHE FILEPATH "" FORCE)
+endif()
+
+# Window-free library: builds in every kind.
+#   quorvel_library(NAME SOURCES ... [LIBS ...])
+function(quorvel_library name)
+  cmake_parse_arguments(Q "" "" "SOURCES;LIBS" ${ARGN})
+  add_library(${name} STATIC ${Q_SOURCES})
+  quorvel_warnings(${name})
+  if(Q_LIBS)
+    target_link_libraries(${name} PUBLIC ${Q_LIBS})
+  endif()
+endfunction()
+
+macro(quorvel_setup_googletest)
+  if(NOT QUORVEL_KIND STREQUAL fuzz)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+    set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+    add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+  endif()
+endmacro()
+
+# A GoogleTest executable, registered with CTest as one test.
+#   quorvel_test(NAME SOURCES ... LIBS ... [WINDOWS] [TIMEOUT s])
+# WINDOWS marks a test that needs the Windows build (it runs under Wine);
+# without it the test builds in the native and the Windows kind alike.
+function(quorvel_test name)
+  cmake_parse_arguments(Q "WINDOWS" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  if(QUORVEL_KIND STREQUAL fuzz)
+    return()
+  endif()
+  if(Q_WINDOWS AND NOT WIN32)
+    return()
+  endif()
+  add_executable(${name} ${Q_SOURCES})
+  quorvel_warnings(${name})
+  target_link_libraries(${name} PRIVATE ${Q_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+  if(NOT Q_TIMEOUT)
+    set(Q_TIMEOUT 120)
+  endif()
+  add_test(NAME ${QUORVEL_KIND_LABEL}${name} COMMAND ${name} --gtest_color=no)
+  set_tests_properties(${QUORVEL_KIND_LABEL}${name} PROPERTIES
+    TIMEOUT ${Q_TIMEOUT} WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+endfunction()
+
+# A libFuzzer target over window-free code, run for QUORVEL_FUZZ_SECONDS as
+# a test in the fuzz kind. Seeds come from fuzz/corpus/NAME when present.
+#   quorvel_fuzzer(NAME SOURCES ... LIBS ...)
+function(quorvel_fuzzer name)
+  cmake_parse_arguments(Q "" "" "SOURCES;LIBS" ${ARGN})
+  if(NOT QUORVEL_KIND STREQUAL fuzz)
+    return()
+  endif()
+  add_executable(${name} ${Q_SOURCES})
+  quorvel_warnings(${name})
+  target_link_libraries(${name} PRIVATE ${Q_LIBS})
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  set(work ${CMAKE_CURRENT_BINARY_DIR}/${name}-corpus)
+  file(MAKE_DIRECTORY ${work})
+  set(seeds "")
+  if(EXISTS ${QUORVEL_ROOT}/fuzz/corpus/${name})
+    set(seeds ${QUORVEL_ROOT}/fuzz/corpus/${name})
+  endif()
+  add_test(NAME fuzz.${name}
+    COMMAND ${name} -max_total_time=${QUORVEL_FUZZ_SECONDS} -rss_limit_mb=2048
+            -timeout=10 -print_final_stats=1 ${work} ${seeds})
+  set_tests_properties(fuzz.${name} PROPERTIES TIMEOUT 600)
+endfunction()
+
+# Includes every *.cmake fragment of the calling folder, so each module group
+# keeps its own build and test rules in a file of its own.
+macro(quorvel_include_fragments)
+  file(GLOB _fragments CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cmake)
+  list(SORT _fragments)
+  foreach(_fragment IN LISTS _fragments)
+    include(${_fragment})
+  endforeach()
+endmacro()

@@ -1,0 +1,1 @@
+quorvel_library(qv_errors SOURCES Exceptions.cpp)

@@ -1,0 +1,1 @@
+quorvel_test(ExceptionsTest SOURCES ExceptionsTest.cpp LIBS qv_errors)
