@@ -1,0 +1,1 @@
+quorvel_test(VxDropConstTest SOURCES VxDropConstTest.cpp LIBS qv_dropconst)
