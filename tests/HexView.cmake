@@ -1,0 +1,2 @@
+quorvel_test(VxHexLayoutTest SOURCES VxHexLayoutTest.cpp LIBS qv_hexlayout)
+quorvel_test(VxHexNavigationTest SOURCES VxHexNavigationTest.cpp LIBS qv_hexlayout)
