@@ -1,0 +1,1 @@
+quorvel_test(VersionInfoTest SOURCES VersionInfoTest.cpp LIBS qv_versioninfo)
