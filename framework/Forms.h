@@ -1,0 +1,199 @@
+#pragma once
+
+// Forms built from their descriptions, the application object with its
+// message loop, help dispatch and default error report, and the screen.
+
+#include <windows.h>
+
+#include <cstdint>
+#include <exception>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "framework/Controls.h"
+#include "framework/Graphics.h"
+
+class TMainMenu;
+
+enum TPosition { poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter, poMainFormCenter };
+enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+enum TBorderIcon { biSystemMenu, biMinimize, biMaximize, biHelp };
+using TBorderIcons = TSet<TBorderIcon>;
+enum TWindowState { wsNormal, wsMinimized, wsMaximized };
+enum TCloseAction { caNone, caHide, caFree, caMinimize };
+
+using TModalResult = int;
+constexpr TModalResult mrNone = 0;
+constexpr TModalResult mrOk = IDOK;
+constexpr TModalResult mrCancel = IDCANCEL;
+constexpr TModalResult mrAbort = IDABORT;
+constexpr TModalResult mrRetry = IDRETRY;
+constexpr TModalResult mrIgnore = IDIGNORE;
+constexpr TModalResult mrYes = IDYES;
+constexpr TModalResult mrNo = IDNO;
+
+using THelpEvent = std::function<bool(std::uint16_t Command, std::int32_t Data, bool& CallHelp)>;
+using TCloseEvent = std::function<void(TComponent* Sender, TCloseAction& Action)>;
+
+class TForm : public TWinControl {
+public:
+    explicit TForm(TComponent* AOwner);
+    ~TForm() override;
+
+    TMainMenu* Menu() const { return FMenu; }
+    void SetMenu(TMainMenu* Value);
+    TPosition Position() const { return FPosition; }
+    void SetPosition(TPosition Value) { FPosition = Value; }
+    TFormBorderStyle BorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TFormBorderStyle Value);
+    TBorderIcons BorderIcons() const { return FBorderIcons; }
+    void SetBorderIcons(TBorderIcons Value);
+    bool Scaled() const { return FScaled; }
+    void SetScaled(bool Value) { FScaled = Value; }
+    const std::string& HelpFile() const { return FHelpFile; }
+    void SetHelpFile(const std::string& Value) { FHelpFile = Value; }
+    TWindowState WindowState() const;
+    void SetWindowState(TWindowState Value);
+    TWinControl* ActiveControl() const { return FActiveControl; }
+    void SetActiveControl(TWinControl* Value);
+
+    TNotifyEvent OnCreate;
+    TCloseEvent OnClose;
+    // The form's own help handler; when set it takes the application's
+    // help requests while the form is active.
+    THelpEvent OnHelp;
+
+    void Show();
+    void Hide();
+    // Asks OnClose; a modal form ends its loop with mrCancel, the main form
+    // ends the program.
+    void Close();
+    TModalResult ShowModal();
+    TModalResult ModalResult() const { return FModalResult; }
+    void SetModalResult(TModalResult Value) { FModalResult = Value; }
+    bool IsModal() const { return FModal; }
+
+    void CreateParams(TCreateParams& Params) override;
+    LRESULT WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) override;
+    void ChildFocused(TWinControl* Control) override;
+    void Loaded() override;
+
+protected:
+    // Reads the RCDATA description named `resourceName` from the program's
+    // module into this form, then runs OnCreate. Derived constructors call it
+    // last, once their fields and handlers are published.
+    void ReadDescription(const std::string& resourceName);
+    void HandleCreated() override;
+
+private:
+    void FocusFirstControl();
+    void MenuChanged();
+
+    TMainMenu* FMenu = nullptr;
+    TPosition FPosition = poDesigned;
+    TFormBorderStyle FBorderStyle = bsSizeable;
+    TBorderIcons FBorderIcons{biSystemMenu, biMinimize, biMaximize};
+    bool FScaled = true;
+    std::string FHelpFile;
+    TWindowState FWindowState = wsNormal;
+    TWinControl* FActiveControl = nullptr;
+    TModalResult FModalResult = mrNone;
+    bool FModal = false;
+};
+
+// The form a control lies on, or nullptr.
+TForm* GetParentForm(TControl* Control);
+
+class TApplication : public TComponent {
+public:
+    TApplication();
+    ~TApplication() override;
+
+    // Start of the program: COM for this thread.
+    void Initialize();
+    // Creates a form owned by the application; the first becomes the main form.
+    template <class T>
+    T* CreateForm()
+    {
+        T* form = new T(this);
+        if (!FMainForm)
+            FMainForm = form;
+        return form;
+    }
+
+    const std::string& Title() const { return FTitle; }
+    void SetTitle(const std::string& Value);
+    const std::string& HelpFile() const { return FHelpFile; }
+    void SetHelpFile(const std::string& Value) { FHelpFile = Value; }
+
+    THelpEvent OnHelp;
+    // Each sets CallHelp, asks the active form's OnHelp if it has one, else
+    // OnHelp, and shows WinHelp only when CallHelp stays set and the handler
+    // returned false.
+    bool HelpCommand(std::uint16_t Command, std::int32_t Data);
+    bool HelpContext(std::int32_t Context);
+    bool HelpKeyword(const std::string& Keyword);
+
+    // The hidden application window, owner of message boxes.
+    HWND Handle();
+    TForm* MainForm() const { return FMainForm; }
+    void SetMainForm(TForm* Value) { FMainForm = Value; }
+    // Full path of the program.
+    std::string ExeName() const;
+    HINSTANCE Instance() const;
+
+    // Replaces the default error report when set.
+    std::function<void(TComponent* Sender, const std::exception& E)> OnException;
+    // The default error report: a message box owned by the application
+    // window, titled with Title, error icon and OK.
+    void ShowException(const std::exception& E);
+    // Inside a catch: hands the current exception to the error report.
+    void HandleException();
+
+    TIcon& Icon();
+
+    // Shows the main form and runs the message loop until it closes.
+    void Run();
+    // Handles one waiting message; false when there was none.
+    bool ProcessMessage();
+    // Handles every waiting message.
+    void ProcessMessages();
+    void Terminate();
+    bool Terminated() const { return FTerminated; }
+
+private:
+    bool IsHelpKey(MSG& msg);
+    bool IsAcceleratorKey(MSG& msg);
+    void Dispatch(MSG& msg);
+
+    std::string FTitle;
+    std::string FHelpFile;
+    std::string FHelpKeyword;
+    TForm* FMainForm = nullptr;
+    TWindowHandle FHandle;
+    TIcon FIcon;
+    bool FIconLoaded = false;
+    bool FTerminated = false;
+    bool FComInitialized = false;
+};
+
+extern TApplication* Application;
+
+class TScreen {
+public:
+    TForm* ActiveForm() const { return FActiveForm; }
+    TForm* ActiveCustomForm() const { return FActiveForm; }
+    int FormCount() const { return static_cast<int>(FForms.size()); }
+    TForm* Forms(int i) const { return FForms.at(static_cast<std::size_t>(i)); }
+    int PixelsPerInch() const { return ScreenPixelsPerInch(); }
+    int Width() const { return GetSystemMetrics(SM_CXSCREEN); }
+    int Height() const { return GetSystemMetrics(SM_CYSCREEN); }
+
+private:
+    friend class TForm;
+    TForm* FActiveForm = nullptr;
+    std::vector<TForm*> FForms;
+};
+
+extern TScreen* Screen;
