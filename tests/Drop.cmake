@@ -1,1 +1,7 @@
 quorvel_test(VxDropConstTest SOURCES VxDropConstTest.cpp LIBS qv_dropconst)
+if(TARGET qv_dropbase)
+  quorvel_test(VxDropBaseTest SOURCES VxDropBaseTest.cpp LIBS qv_dropbase)
+endif()
+if(TARGET qv_drop)
+  quorvel_test(VxDropTest SOURCES VxDropTest.cpp LIBS qv_drop WINDOWS)
+endif()
