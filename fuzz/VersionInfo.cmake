@@ -1,0 +1,1 @@
+quorvel_fuzzer(VersionInfoFuzzer SOURCES VersionInfoFuzzer.cpp LIBS qv_versioninfo)
