@@ -1,0 +1,80 @@
+#pragma once
+
+// Shared pieces of the hex viewer's tests under Wine: a memory bitmap to
+// paint into, a scratch folder, and a helper process that holds a file open.
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace hexviewtest {
+
+// A top-down 32-bit DIB section selected into its own memory DC.
+class TDibCanvas {
+public:
+    TDibCanvas(int width, int height);
+    ~TDibCanvas();
+    TDibCanvas(const TDibCanvas&) = delete;
+    TDibCanvas& operator=(const TDibCanvas&) = delete;
+
+    HDC DC() const { return FDC; }
+    int Width() const { return FWidth; }
+    int Height() const { return FHeight; }
+    COLORREF Pixel(int x, int y) const;
+    void Fill(COLORREF color);
+    // Copies a window's client area (as it is on screen) into the bitmap.
+    void CaptureClient(HWND window);
+    // Counts pixels of exactly `color` in [left, right) x [top, bottom).
+    int Count(COLORREF color, int left, int top, int right, int bottom) const;
+    // True when every pixel of the rectangle is `color`.
+    bool All(COLORREF color, int left, int top, int right, int bottom) const;
+    // The pixels of one rectangle, row by row.
+    std::vector<std::uint32_t> Block(int left, int top, int right, int bottom) const;
+
+private:
+    int FWidth;
+    int FHeight;
+    HDC FDC = nullptr;
+    HBITMAP FBitmap = nullptr;
+    HGDIOBJ FOldBitmap = nullptr;
+    std::uint32_t* FBits = nullptr;
+};
+
+// A fresh folder under the temporary folder, removed with its files.
+class TScratchFolder {
+public:
+    TScratchFolder();
+    ~TScratchFolder();
+    TScratchFolder(const TScratchFolder&) = delete;
+    TScratchFolder& operator=(const TScratchFolder&) = delete;
+
+    const std::string& Path() const { return FPath; }
+    std::string File(const std::string& name) const { return FPath + "\\" + name; }
+    std::string Write(const std::string& name, const std::vector<std::uint8_t>& bytes) const;
+    // A file of `size` bytes that occupies no disk space.
+    std::string WriteSparse(const std::string& name, std::int64_t size) const;
+
+private:
+    std::string FPath;
+};
+
+// Deterministic bytes 0..255 mixed, so rows differ.
+std::vector<std::uint8_t> PatternBytes(std::size_t count, std::uint32_t seed = 1);
+
+// Another process (this test executable, started again) that opens a file
+// for writing and keeps it open until this object goes.
+class THeldFile {
+public:
+    explicit THeldFile(const std::string& fileName);
+    ~THeldFile();
+    THeldFile(const THeldFile&) = delete;
+    THeldFile& operator=(const THeldFile&) = delete;
+
+private:
+    HANDLE FRelease = nullptr;
+    PROCESS_INFORMATION FProcess{};
+};
+
+} // namespace hexviewtest
