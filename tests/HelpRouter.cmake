@@ -35,3 +35,8 @@ if(WIN32)
   quorvel_help_test(VxHtmlHelpApiTest ${CMAKE_CURRENT_SOURCE_DIR}/VxHtmlHelpApiTest.cpp)
   target_link_libraries(VxHtmlHelpApiTest PRIVATE qv_htmlhelp)
 endif()
+
+if(TARGET qv_helprouter)
+  quorvel_help_test(VxHelpRouterTest ${CMAKE_CURRENT_SOURCE_DIR}/VxHelpRouterTest.cpp)
+  target_link_libraries(VxHelpRouterTest PRIVATE qv_helprouter)
+endif()
