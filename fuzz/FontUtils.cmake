@@ -1,0 +1,1 @@
+quorvel_fuzzer(FontUtilsFuzzer SOURCES FontUtilsFuzzer.cpp LIBS qv_fontutils)

@@ -1,0 +1,1 @@
+quorvel_test(FontUtilsTest SOURCES FontUtilsTest.cpp LIBS qv_fontutils)
