@@ -21,7 +21,7 @@ std::string SystemErrorText(DWORD code)
     return std::string(buffer, length);
 }
 
-[[noreturn]] void RaiseLastOSError()
+[[noreturn]] void RaiseLastSystemError()
 {
     const DWORD code = GetLastError();
     if (code == 0)
@@ -45,7 +45,7 @@ std::vector<std::uint8_t> ReadVersionResource(const std::string& fileName, const
         throw EVxFileVersionInfoError("File contains no version information");
     std::vector<std::uint8_t> data(size);
     if (!api.GetData(fileName.c_str(), handle, size, data.data()))
-        RaiseLastOSError();
+        RaiseLastSystemError();
     return data;
 }
 
