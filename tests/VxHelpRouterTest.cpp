@@ -225,8 +225,8 @@ TEST_F(HelpRouter, HelpFileIsResolvedAndGivenTheCompiledExtension)
     EXPECT_STREQ(Log().Last().File, "C:\\Forms\\FormHelp.chm");
 
     Router->SetHelpfile("C:\\Docs\\Other.chm");
-    for (std::uint16_t command : {HELP_FINDER, HELP_CONTEXT, HELP_KEY}) {
-        Request(command, 1);
+    for (int command : {HELP_FINDER, HELP_CONTEXT, HELP_KEY}) {
+        Request(static_cast<std::uint16_t>(command), 1);
         EXPECT_STREQ(Log().Last().File, "C:\\Docs\\Other.chm");
     }
     Request(HELP_CONTEXTPOPUP, 9);
