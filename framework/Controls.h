@@ -197,6 +197,7 @@ public:
     int ClientWidth() const override;
     int ClientHeight() const override;
     RECT ClientRect() const;
+    void SetParent(TWinControl* AParent) override;
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
     void SetVisible(bool Value) override;
     void SetEnabled(bool Value) override;
@@ -205,6 +206,9 @@ public:
 
     // A windowed descendant received the focus.
     virtual void ChildFocused(TWinControl* Control);
+    // Enter (VK_RETURN) or Escape (VK_ESCAPE) pressed on a modal form: a
+    // default or cancel button acts and returns true.
+    virtual bool DialogKey(WORD Key);
 
 protected:
     virtual void CreateHandle();
@@ -229,6 +233,7 @@ private:
     HFONT FWindowFont = nullptr;
     bool FTabStop = false;
     bool FClicking = false;
+    bool FAligning = false;
     std::vector<TControl*> FControls;
     std::vector<TWinControl*> FTabList;
 };

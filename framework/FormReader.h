@@ -18,8 +18,8 @@
 // handler of that name that the root component published, which must have
 // exactly the event's signature). A lambda taking (T*, Arg) serves for paths
 // such as "Font.Name". Properties of base classes apply to derived classes;
-// a class registered later overrides an earlier one's property of the same
-// name.
+// a derived class's property overrides a base class's of the same name,
+// whatever the order of registration.
 
 #include <cstdint>
 #include <functional>
@@ -43,13 +43,19 @@ class TComponentClass {
 public:
     using TFactory = std::function<TComponent*(TComponent* AOwner)>;
     using TMatcher = bool (*)(const TComponent*);
+    // Throws a null pointer of the class; the catching side tells whether it
+    // converts to its own class, which is how derivation is told apart.
+    using TThrower = void (*)();
+    using TCatcher = bool (*)(TThrower);
 
-    TComponentClass(std::string name, TFactory factory, TMatcher matcher);
+    TComponentClass(std::string name, TFactory factory, TMatcher matcher, TThrower thrower, TCatcher catcher);
 
     const std::string& Name() const { return FName; }
     bool CanCreate() const { return static_cast<bool>(FFactory); }
     TComponent* Create(TComponent* AOwner) const;
     bool Accepts(const TComponent* c) const { return FMatcher(c); }
+    // True when `other` is this class or derives from it.
+    bool IsBaseOf(const TComponentClass& other) const { return FCatcher(other.FThrower); }
 
     // Reference properties are applied after every component was created.
     TComponentClass& Property(const std::string& name, TPropertySetter setter, bool reference = false);
@@ -68,6 +74,8 @@ private:
     std::string FName;
     TFactory FFactory;
     TMatcher FMatcher;
+    TThrower FThrower;
+    TCatcher FCatcher;
     std::vector<std::pair<std::string, TEntry>> FProperties;
 };
 
@@ -77,8 +85,8 @@ template <class T>
 TComponentClass& RegisterComponentClass(const std::string& name);
 TComponentClass* FindComponentClass(const std::string& name);
 
-// The class whose own property of that name applies to `instance`, newest
-// registration first; nullptr when none has it.
+// The property of that name of the most derived registered class that
+// `instance` belongs to and that has it; nullptr when none has it.
 const TComponentClass::TEntry* FindPropertyFor(const TComponent* instance, const std::string& name);
 
 // Named integer values of descriptions (colours, character sets, ...).
@@ -90,9 +98,6 @@ void RegisterEnumNames(std::type_index type, std::vector<std::pair<std::string, 
 template <class E>
 void RegisterEnum(std::vector<std::pair<std::string, E>> names);
 bool FindEnumValue(std::type_index type, const std::string& name, int& value);
-
-// Framework classes register themselves on first use of the registry.
-void SetFrameworkRegistration(void (*registerClasses)());
 
 class TReader {
 public:
@@ -234,7 +239,18 @@ TComponentClass& RegisterComponentClass(const std::string& name)
     if constexpr (!std::is_abstract_v<T> && std::is_constructible_v<T, TComponent*>)
         factory = [](TComponent* owner) -> TComponent* { return new T(owner); };
     return RegisterComponentClassEntry(std::make_unique<TComponentClass>(
-        name, std::move(factory), [](const TComponent* c) { return dynamic_cast<const T*>(c) != nullptr; }));
+        name, std::move(factory), [](const TComponent* c) { return dynamic_cast<const T*>(c) != nullptr; },
+        [] { throw static_cast<T*>(nullptr); },
+        [](TComponentClass::TThrower thrower) {
+            try {
+                thrower();
+            } catch (T*) {
+                return true;
+            } catch (...) {
+                return false;
+            }
+            return false;
+        }));
 }
 
 template <class E>

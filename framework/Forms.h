@@ -74,8 +74,14 @@ public:
     void SetModalResult(TModalResult Value) { FModalResult = Value; }
     bool IsModal() const { return FModal; }
 
+    void SetVisible(bool Value) override;
+    int ClientWidth() const override;
+    int ClientHeight() const override;
     void CreateParams(TCreateParams& Params) override;
     LRESULT WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    // Destroys the form once the message that asked for it is handled.
+    void Release();
     void ChildFocused(TWinControl* Control) override;
     void Loaded() override;
 
@@ -88,7 +94,9 @@ protected:
 
 private:
     void FocusFirstControl();
-    void MenuChanged();
+    bool HelpFromMessage(const HELPINFO& info);
+    bool ForwardDialogKey(TWinControl* parent, WORD key);
+    RECT NonClientSize() const;
 
     TMainMenu* FMenu = nullptr;
     TPosition FPosition = poDesigned;
@@ -104,6 +112,11 @@ private:
 
 // The form a control lies on, or nullptr.
 TForm* GetParentForm(TControl* Control);
+// Registers the framework's component classes, enumerations and constants
+// with the form reader; forms call it before reading.
+void RegisterFrameworkClasses();
+// The help context of a control or its nearest parent that has one.
+std::int32_t FindHelpContext(TControl* Control);
 
 class TApplication : public TComponent {
 public:
@@ -153,7 +166,8 @@ public:
 
     TIcon& Icon();
 
-    // Shows the main form and runs the message loop until it closes.
+    // Shows the main form and runs the message loop until it closes; then
+    // destroys the forms and ends COM.
     void Run();
     // Handles one waiting message; false when there was none.
     bool ProcessMessage();
@@ -162,10 +176,15 @@ public:
     void Terminate();
     bool Terminated() const { return FTerminated; }
 
-private:
-    bool IsHelpKey(MSG& msg);
-    bool IsAcceleratorKey(MSG& msg);
+    // The message loop's handling of one message: F1, menu shortcuts,
+    // dialog keys of a modal form, then translation and dispatch.
     void Dispatch(MSG& msg);
+
+private:
+    friend class TForm;
+    bool IsHelpKey(const MSG& msg);
+    bool IsAcceleratorKey(MSG& msg);
+    bool IsDialogKey(MSG& msg);
 
     std::string FTitle;
     std::string FHelpFile;
@@ -176,6 +195,7 @@ private:
     bool FIconLoaded = false;
     bool FTerminated = false;
     bool FComInitialized = false;
+    std::vector<TForm*> FModalForms;
 };
 
 extern TApplication* Application;

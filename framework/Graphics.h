@@ -74,7 +74,8 @@ public:
 
     // Copies every attribute, with one change notification.
     void Assign(const TFont& Source);
-    // Takes face, height, style, character set and pitch from a LOGFONT.
+    // Takes face, height, style, character set and pitch from a LOGFONT (the
+    // colour stays), with one change notification.
     void AssignLogFont(const LOGFONTA& font);
     LOGFONTA LogFont() const;
 
@@ -94,6 +95,7 @@ private:
     TColor FColor;
     TFontPitch FPitch = fpDefault;
     TFontHandle FHandle;
+    bool FHandleStale = false;
 };
 
 // Drawing surface over a device context, with its own font and brush.

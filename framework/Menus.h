@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -78,18 +80,19 @@ public:
     // The top-level items; owned by the menu when not owned otherwise.
     TMenuItem& Items() { return FItems; }
 
-    // The menu bar, built on first use and rebuilt after changes. The window
-    // it is set on destroys it, so the menu hands it over (see ReleaseHandle).
+    // The menu bar, built on first use and rebuilt after changes.
     HMENU Handle();
-    HMENU ReleaseHandle();
+    // Shows the bar on a window (nullptr takes it off again); the menu stays
+    // the owner of the bar, so a window is never left with a destroyed one.
+    void SetWindow(HWND window);
+    HWND Window() const { return FWindow; }
     // Accelerator table of the items' shortcuts; nullptr when none.
     HACCEL Accelerators();
     // Runs the item of a WM_COMMAND; false when no item has that command.
     bool DispatchCommand(WORD command);
     TMenuItem* FindItem(WORD command) { return FItems.FindItem(command); }
 
-    // Called when the bar must be rebuilt (the form sets it anew).
-    std::function<void()> OnChange;
+    // Rebuilds the bar and the accelerators after an item changed.
     void Changed();
 
 private:
@@ -98,6 +101,7 @@ private:
 
     TMenuItem FItems;
     TMenuHandle FHandle;
+    HWND FWindow = nullptr;
     TAcceleratorHandle FAccelerators;
     bool FAcceleratorsValid = false;
 };

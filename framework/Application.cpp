@@ -1,0 +1,238 @@
+#include <objbase.h>
+
+#include <vector>
+
+#include "framework/Forms.h"
+#include "framework/Menus.h"
+#include "resources/ResourceIds.h"
+
+// The screen first: the application's forms still look at it while they go.
+static TScreen TheScreen;
+static TApplication TheApplication;
+TScreen* Screen = &TheScreen;
+TApplication* Application = &TheApplication;
+
+TApplication::TApplication() : TComponent(nullptr) {}
+
+TApplication::~TApplication()
+{
+    Destroying();
+    DestroyComponents();
+    FHandle.Reset();
+    if (FComInitialized)
+        CoUninitialize();
+}
+
+void TApplication::Initialize()
+{
+    if (!FComInitialized)
+        FComInitialized = SUCCEEDED(CoInitialize(nullptr));
+}
+
+void TApplication::SetTitle(const std::string& Value)
+{
+    FTitle = Value;
+    if (FHandle)
+        SetWindowTextA(FHandle.Get(), FTitle.c_str());
+}
+
+HWND TApplication::Handle()
+{
+    if (!FHandle) {
+        const std::string className = FrameworkWindowClass(0);
+        HWND window = CreateWindowExA(0, className.c_str(), FTitle.c_str(),
+                                      WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, 0,
+                                      0, nullptr, nullptr, Instance(), nullptr);
+        ThrowLastErrorIf(!window, "CreateWindowExA");
+        FHandle.Reset(window);
+    }
+    return FHandle.Get();
+}
+
+HINSTANCE TApplication::Instance() const
+{
+    return GetModuleHandleA(nullptr);
+}
+
+std::string TApplication::ExeName() const
+{
+    std::vector<char> buffer(MAX_PATH);
+    for (;;) {
+        const DWORD length = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        ThrowLastErrorIf(length == 0, "GetModuleFileNameA");
+        if (length < buffer.size())
+            return std::string(buffer.data(), length);
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+TIcon& TApplication::Icon()
+{
+    if (!FIconLoaded) {
+        FIconLoaded = true;
+        if (FindResourceA(Instance(), MAKEINTRESOURCEA(IDI_MAINICON), MAKEINTRESOURCEA(14)))
+            FIcon.LoadFromResourceID(Instance(), IDI_MAINICON);
+        else
+            FIcon.SetHandle(CopyIcon(LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION))));
+    }
+    return FIcon;
+}
+
+void TApplication::ShowException(const std::exception& E)
+{
+    if (OnException) {
+        OnException(this, E);
+        return;
+    }
+    const auto* own = dynamic_cast<const Exception*>(&E);
+    const std::string text = ErrorReportText(own ? own->Message() : std::string(E.what()));
+    MessageBoxA(Handle(), text.c_str(), FTitle.c_str(), MB_ICONERROR | MB_OK);
+}
+
+void TApplication::HandleException()
+{
+    std::exception_ptr current = std::current_exception();
+    if (!current)
+        return;
+    // Called at window-procedure boundaries: nothing may leave this.
+    try {
+        try {
+            std::rethrow_exception(current);
+        } catch (const std::exception& e) {
+            ShowException(e);
+        } catch (...) {
+            ShowException(Exception("Unknown exception"));
+        }
+    } catch (...) {
+    }
+}
+
+bool TApplication::HelpCommand(std::uint16_t Command, std::int32_t Data)
+{
+    bool callHelp = true;
+    bool result = false;
+    TForm* form = Screen->ActiveForm();
+    if (form && form->OnHelp)
+        result = form->OnHelp(Command, Data, callHelp);
+    else if (OnHelp)
+        result = OnHelp(Command, Data, callHelp);
+    if (callHelp && !result) {
+        std::string file = form && !form->HelpFile().empty() ? form->HelpFile() : FHelpFile;
+        if (!file.empty()) {
+            // The keyword request passes its text's address; WinHelp gets the
+            // whole pointer even where Data could not hold it.
+            const ULONG_PTR data = Command == HELP_COMMAND && !FHelpKeyword.empty()
+                                       ? reinterpret_cast<ULONG_PTR>(FHelpKeyword.c_str())
+                                       : static_cast<ULONG_PTR>(static_cast<std::uint32_t>(Data));
+            HWND owner = form && form->HandleAllocated() ? form->Handle() : Handle();
+            result = WinHelpA(owner, file.c_str(), Command, data) != FALSE;
+        }
+    }
+    return result;
+}
+
+bool TApplication::HelpContext(std::int32_t Context)
+{
+    return HelpCommand(HELP_CONTEXT, Context);
+}
+
+bool TApplication::HelpKeyword(const std::string& Keyword)
+{
+    FHelpKeyword = Keyword;
+    const auto address = reinterpret_cast<std::uintptr_t>(FHelpKeyword.c_str());
+    // On 64-bit Windows the address may not fit the 32-bit data word.
+    const std::int32_t data = address <= 0xFFFFFFFFu ? static_cast<std::int32_t>(address) : 0;
+    const bool result = HelpCommand(HELP_COMMAND, data);
+    FHelpKeyword.clear();
+    return result;
+}
+
+bool TApplication::IsHelpKey(const MSG& msg)
+{
+    if (msg.message != WM_KEYDOWN || msg.wParam != VK_F1 || !KeyboardShiftState().Empty())
+        return false;
+    TControl* control = FindControl(GetFocus());
+    if (!control)
+        control = FindControl(msg.hwnd);
+    if (!control)
+        return false;
+    if (const std::int32_t context = FindHelpContext(control)) {
+        HelpContext(context);
+        return true;
+    }
+    for (TControl* c = control; c; c = c->Parent())
+        if (!c->HelpKeyword().empty()) {
+            HelpKeyword(c->HelpKeyword());
+            return true;
+        }
+    return false;
+}
+
+bool TApplication::IsAcceleratorKey(MSG& msg)
+{
+    if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN)
+        return false;
+    TForm* form = GetParentForm(FindControl(GetAncestor(msg.hwnd, GA_ROOT)));
+    if (!form || !form->Menu() || !form->HandleAllocated())
+        return false;
+    HACCEL table = form->Menu()->Accelerators();
+    return table && TranslateAcceleratorA(form->Handle(), table, &msg);
+}
+
+bool TApplication::IsDialogKey(MSG& msg)
+{
+    if (FModalForms.empty())
+        return false;
+    TForm* modal = FModalForms.back();
+    return modal->HandleAllocated() && IsDialogMessageA(modal->Handle(), &msg);
+}
+
+void TApplication::Dispatch(MSG& msg)
+{
+    if (IsHelpKey(msg) || IsAcceleratorKey(msg) || IsDialogKey(msg))
+        return;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+}
+
+bool TApplication::ProcessMessage()
+{
+    MSG msg;
+    if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        return false;
+    if (msg.message == WM_QUIT)
+        FTerminated = true;
+    else
+        Dispatch(msg);
+    return true;
+}
+
+void TApplication::ProcessMessages()
+{
+    while (ProcessMessage()) {
+    }
+}
+
+void TApplication::Terminate()
+{
+    PostQuitMessage(0);
+}
+
+void TApplication::Run()
+{
+    if (FMainForm)
+        FMainForm->Show();
+    while (!FTerminated) {
+        MSG msg;
+        const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        if (got == 0 || got == -1)
+            break;
+        Dispatch(msg);
+    }
+    FTerminated = true;
+    DestroyComponents();
+    if (FComInitialized) {
+        CoUninitialize();
+        FComInitialized = false;
+    }
+}

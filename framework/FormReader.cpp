@@ -1,0 +1,294 @@
+#include "framework/FormReader.h"
+
+#include <algorithm>
+#include <map>
+
+namespace {
+
+struct TRegistry {
+    std::vector<std::unique_ptr<TComponentClass>> Classes;
+    std::map<std::string, std::int64_t> Constants;
+    std::map<std::type_index, std::vector<std::pair<std::string, int>>> Enums;
+};
+
+TRegistry& Registry()
+{
+    static TRegistry registry;
+    return registry;
+}
+
+std::string Upper(std::string text)
+{
+    for (char& c : text)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    return text;
+}
+
+const char* KindName(TFormValue::TKind kind)
+{
+    switch (kind) {
+    case TFormValue::vkInteger: return "a number";
+    case TFormValue::vkString: return "a string";
+    case TFormValue::vkIdent: return "a name";
+    case TFormValue::vkSet: return "a set";
+    }
+    return "a value";
+}
+
+[[noreturn]] void WrongKind(const TFormValue& value, const char* expected)
+{
+    throw EReadError(Format("Invalid property value: %s where %s is expected", KindName(value.Kind), expected));
+}
+
+}  // namespace
+
+TComponentClass::TComponentClass(std::string name, TFactory factory, TMatcher matcher, TThrower thrower,
+                                 TCatcher catcher)
+    : FName(std::move(name)), FFactory(std::move(factory)), FMatcher(matcher), FThrower(thrower), FCatcher(catcher)
+{
+}
+
+TComponent* TComponentClass::Create(TComponent* AOwner) const
+{
+    if (!FFactory)
+        throw EReadError(Format("Cannot create an instance of %s", FName.c_str()));
+    return FFactory(AOwner);
+}
+
+TComponentClass& TComponentClass::Property(const std::string& name, TPropertySetter setter, bool reference)
+{
+    for (auto& [key, entry] : FProperties)
+        if (SameText(key, name)) {
+            entry = TEntry{std::move(setter), reference};
+            return *this;
+        }
+    FProperties.emplace_back(name, TEntry{std::move(setter), reference});
+    return *this;
+}
+
+const TComponentClass::TEntry* TComponentClass::FindProperty(const std::string& name) const
+{
+    for (const auto& [key, entry] : FProperties)
+        if (SameText(key, name))
+            return &entry;
+    return nullptr;
+}
+
+TComponentClass& RegisterComponentClassEntry(std::unique_ptr<TComponentClass> entry)
+{
+    TRegistry& registry = Registry();
+    for (auto& existing : registry.Classes)
+        if (SameText(existing->Name(), entry->Name()))
+            return *existing;
+    registry.Classes.push_back(std::move(entry));
+    return *registry.Classes.back();
+}
+
+TComponentClass* FindComponentClass(const std::string& name)
+{
+    for (auto& c : Registry().Classes)
+        if (SameText(c->Name(), name))
+            return c.get();
+    return nullptr;
+}
+
+const TComponentClass::TEntry* FindPropertyFor(const TComponent* instance, const std::string& name)
+{
+    const TComponentClass* best = nullptr;
+    const TComponentClass::TEntry* found = nullptr;
+    for (const auto& c : Registry().Classes) {
+        if (!c->Accepts(instance))
+            continue;
+        const auto* entry = c->FindProperty(name);
+        // The classes that accept one instance lie on one line of descent.
+        if (entry && (!best || best->IsBaseOf(*c))) {
+            best = c.get();
+            found = entry;
+        }
+    }
+    return found;
+}
+
+void RegisterIntegerConstant(const std::string& name, std::int64_t value)
+{
+    Registry().Constants[Upper(name)] = value;
+}
+
+bool FindIntegerConstant(const std::string& name, std::int64_t& value)
+{
+    auto& constants = Registry().Constants;
+    auto it = constants.find(Upper(name));
+    if (it == constants.end())
+        return false;
+    value = it->second;
+    return true;
+}
+
+void RegisterEnumNames(std::type_index type, std::vector<std::pair<std::string, int>> names)
+{
+    Registry().Enums[type] = std::move(names);
+}
+
+bool FindEnumValue(std::type_index type, const std::string& name, int& value)
+{
+    auto& enums = Registry().Enums;
+    auto it = enums.find(type);
+    if (it == enums.end())
+        return false;
+    for (const auto& [key, v] : it->second)
+        if (SameText(key, name)) {
+            value = v;
+            return true;
+        }
+    return false;
+}
+
+TReader::TReader(TComponent* root) : FRoot(root) {}
+
+void TReader::ReadRoot(const TFormNode& node)
+{
+    FRoot->SetLoading(true);
+    FLoaded.clear();
+    FFixups.clear();
+    if (!node.Name.empty())
+        FRoot->SetName(node.Name);
+    ReadNode(FRoot, node);
+    for (const TFixup& fixup : FFixups)
+        ApplyProperty(fixup.Instance, *fixup.Property, false);
+    FLoaded.push_back(FRoot);
+    for (TComponent* c : FLoaded) {
+        c->Loaded();
+        c->SetLoading(false);
+    }
+}
+
+void TReader::ReadNode(TComponent* instance, const TFormNode& node)
+{
+    for (const TFormProperty& property : node.Properties)
+        ApplyProperty(instance, property, true);
+    for (const TFormNode& child : node.Children)
+        ReadChild(instance, child);
+}
+
+void TReader::ReadChild(TComponent* parent, const TFormNode& node)
+{
+    const TComponentClass* cls = FindComponentClass(node.ClassName);
+    if (!cls)
+        throw EReadError(Format("Class %s not found", node.ClassName.c_str()));
+    TComponent* c = cls->Create(FRoot);
+    c->SetLoading(true);
+    FLoaded.push_back(c);
+    try {
+        c->SetName(node.Name);
+    } catch (...) {
+        delete c;
+        FLoaded.pop_back();
+        throw;
+    }
+    FRoot->BindField(c);
+    c->SetParentComponent(parent);
+    ReadNode(c, node);
+}
+
+void TReader::ApplyProperty(TComponent* instance, const TFormProperty& property, bool deferReferences)
+{
+    const TComponentClass::TEntry* entry = FindPropertyFor(instance, property.Path);
+    const std::string& owner = instance->Name();
+    if (!entry)
+        throw EReadError(Format("Error reading %s.%s: Property %s does not exist", owner.c_str(),
+                                property.Path.c_str(), property.Path.c_str()));
+    if (entry->Reference && deferReferences) {
+        FFixups.push_back(TFixup{instance, &property});
+        return;
+    }
+    try {
+        entry->Setter(instance, property.Value, *this);
+    } catch (const Exception& e) {
+        throw EReadError(Format("Error reading %s.%s (line %d): %s", owner.c_str(), property.Path.c_str(),
+                                property.Line, e.Message().c_str()));
+    }
+}
+
+std::int64_t TReader::ReadInteger(const TFormValue& value, std::int64_t min, std::int64_t max) const
+{
+    std::int64_t result = value.Integer;
+    if (value.Kind == TFormValue::vkIdent) {
+        if (!FindIntegerConstant(value.Text, result))
+            throw EReadError(Format("Unknown value %s", value.Text.c_str()));
+    } else if (value.Kind != TFormValue::vkInteger) {
+        WrongKind(value, "a number");
+    }
+    if (result < min || result > max)
+        throw EReadError(Format("Value %lld out of range", static_cast<long long>(result)));
+    return result;
+}
+
+bool TReader::ReadBoolean(const TFormValue& value) const
+{
+    if (value.Kind == TFormValue::vkIdent) {
+        if (SameText(value.Text, "true"))
+            return true;
+        if (SameText(value.Text, "false"))
+            return false;
+    }
+    WrongKind(value, "true or false");
+}
+
+const std::string& TReader::ReadString(const TFormValue& value) const
+{
+    if (value.Kind != TFormValue::vkString)
+        WrongKind(value, "a string");
+    return value.Text;
+}
+
+int TReader::ReadEnum(const TFormValue& value, std::type_index type) const
+{
+    if (value.Kind != TFormValue::vkIdent)
+        WrongKind(value, "a name");
+    int result = 0;
+    if (!FindEnumValue(type, value.Text, result))
+        throw EReadError(Format("Unknown value %s", value.Text.c_str()));
+    return result;
+}
+
+std::uint32_t TReader::ReadSet(const TFormValue& value, std::type_index type) const
+{
+    if (value.Kind != TFormValue::vkSet)
+        WrongKind(value, "a set");
+    std::uint32_t bits = 0;
+    for (const std::string& item : value.Items) {
+        int bit = 0;
+        if (!FindEnumValue(type, item, bit) || bit < 0 || bit >= 32)
+            throw EReadError(Format("Unknown value %s", item.c_str()));
+        bits |= std::uint32_t{1} << bit;
+    }
+    return bits;
+}
+
+TComponent* TReader::ReadComponent(const TFormValue& value) const
+{
+    if (value.Kind != TFormValue::vkIdent)
+        WrongKind(value, "a component name");
+    if (SameText(value.Text, "nil"))
+        return nullptr;
+    if (SameText(value.Text, FRoot->Name()))
+        return FRoot;
+    if (TComponent* c = FRoot->FindComponent(value.Text))
+        return c;
+    throw EReadError(Format("Component %s not found", value.Text.c_str()));
+}
+
+const std::any& TReader::ReadHandler(const TFormValue& value) const
+{
+    if (value.Kind != TFormValue::vkIdent)
+        WrongKind(value, "a handler name");
+    if (const std::any* handler = FRoot->FindHandler(value.Text))
+        return *handler;
+    throw EReadError(Format("Handler %s not found", value.Text.c_str()));
+}
+
+void ReadComponentDescription(TComponent* root, const std::string& text)
+{
+    TReader(root).ReadRoot(ParseFormDescription(text));
+}

@@ -1,0 +1,15 @@
+# The window-free half of the framework: components, form descriptions and
+# their reader, shortcut texts.
+quorvel_library(qv_forms
+  SOURCES Component.cpp FormParser.cpp FormReader.cpp ShortCuts.cpp
+  LIBS qv_errors)
+
+# The Windows half: handles, graphics, controls, forms, the application
+# object, menus and common dialogs.
+if(WIN32)
+  add_library(qv_framework STATIC
+    Handles.cpp Graphics.cpp Controls.cpp Forms.cpp Application.cpp Menus.cpp Dialogs.cpp
+    FrameworkClasses.cpp)
+  quorvel_warnings(qv_framework)
+  target_link_libraries(qv_framework PUBLIC qv_forms qv_errors user32 gdi32 comdlg32 ole32)
+endif()
