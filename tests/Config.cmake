@@ -1,0 +1,1 @@
+quorvel_test(VXConfigTest SOURCES VXConfigTest.cpp LIBS qv_config)
