@@ -1,0 +1,55 @@
+#include "app/Main.h"
+
+TMainForm* MainForm = nullptr;
+
+TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner)
+{
+    Publish("CHex", CHex);
+    Publish("CMenu", CMenu);
+    Publish("MFile", MFile);
+    Publish("MOpen", MOpen);
+    Publish("N1", N1);
+    Publish("MExit", MExit);
+    Publish("MOptions", MOptions);
+    Publish("MFont", MFont);
+    Publish("MHelp", MHelp);
+    Publish("MHelpContents", MHelpContents);
+    Publish("N2", N2);
+    Publish("MHelpAbout", MHelpAbout);
+    Publish("CFontDlg", CFontDlg);
+    Publish("dlgOpen", dlgOpen);
+    Publish("MOpenClick", &TMainForm::MOpenClick);
+    Publish("MExitClick", &TMainForm::MExitClick);
+    Publish("MFontClick", &TMainForm::MFontClick);
+    Publish("CFontDlgApply", &TMainForm::CFontDlgApply);
+    ReadDescription("TMainForm");
+}
+
+void TMainForm::OpenFile(const std::string& FileName)
+{
+    CHex->SetFileName(FileName);
+    SetCaption(FileName + " - Quorvel");
+}
+
+void TMainForm::MOpenClick(TComponent*)
+{
+    if (dlgOpen->Execute())
+        OpenFile(dlgOpen->FileName());
+}
+
+void TMainForm::MExitClick(TComponent*)
+{
+    Close();
+}
+
+void TMainForm::MFontClick(TComponent*)
+{
+    CFontDlg->Font().Assign(CHex->Font());
+    if (CFontDlg->Execute())
+        CHex->Font().Assign(CFontDlg->Font());
+}
+
+void TMainForm::CFontDlgApply(TComponent*, HWND)
+{
+    CHex->Font().Assign(CFontDlg->Font());
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+// The main window: the hex viewer filling the client area, the menu bar,
+// the open dialog and the font dialog.
+
+#include <string>
+
+#include "framework/Dialogs.h"
+#include "framework/Forms.h"
+#include "framework/Menus.h"
+#include "hexview/VxHexViewer.h"
+
+class TMainForm : public TForm {
+public:
+    explicit TMainForm(TComponent* AOwner);
+
+    TVxHexViewer* CHex = nullptr;
+    TMainMenu* CMenu = nullptr;
+    TMenuItem* MFile = nullptr;
+    TMenuItem* MOpen = nullptr;
+    TMenuItem* N1 = nullptr;
+    TMenuItem* MExit = nullptr;
+    TMenuItem* MOptions = nullptr;
+    TMenuItem* MFont = nullptr;
+    TMenuItem* MHelp = nullptr;
+    TMenuItem* MHelpContents = nullptr;
+    TMenuItem* N2 = nullptr;
+    TMenuItem* MHelpAbout = nullptr;
+    TFontDialog* CFontDlg = nullptr;
+    TOpenDialog* dlgOpen = nullptr;
+
+    // Shows the named file; the caption becomes the name and " - Quorvel".
+    // A load error propagates and leaves the caption as it was.
+    void OpenFile(const std::string& FileName);
+
+    void MOpenClick(TComponent* Sender);
+    void MExitClick(TComponent* Sender);
+    void MFontClick(TComponent* Sender);
+    void CFontDlgApply(TComponent* Sender, HWND Wnd);
+};
+
+extern TMainForm* MainForm;
