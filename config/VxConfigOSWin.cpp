@@ -165,6 +165,11 @@ std::string VxReadFile(const std::string& Path)
 
 void VxWriteFileSafely(const std::string& Path, std::string_view Data)
 {
+    // Windows refuses to replace a read-only file, Wine running as root does
+    // not: refuse it here, so a file marked read-only is never replaced.
+    const DWORD Attributes = ::GetFileAttributesA(Path.c_str());
+    if (Attributes != INVALID_FILE_ATTRIBUTES && (Attributes & FILE_ATTRIBUTE_READONLY) != 0)
+        RaiseWriteError(Path, ERROR_ACCESS_DENIED);
     const std::string Temp = Path + Format(".%lx.tmp", static_cast<unsigned long>(::GetCurrentProcessId()));
     try {
         TFileHandle File(::CreateFileA(Temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,

@@ -1,0 +1,193 @@
+#include "config/VXConfig.h"
+
+#include "framework/Exceptions.h"
+#include "tests/ConfigTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <cstring>
+
+namespace {
+
+const std::string HeaderOnly = "[VXS:CONFIG:HEADER]\r\nSchemaVersion=1\r\n\r\n";
+
+std::string AppData()
+{
+    char Buffer[MAX_PATH + 1] = {};
+    EXPECT_EQ(::SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, Buffer), S_OK);
+    return Buffer;
+}
+
+std::string ExeFolder()
+{
+    char Buffer[MAX_PATH + 1] = {};
+    const DWORD Length = ::GetModuleFileNameA(nullptr, Buffer, MAX_PATH);
+    std::string Path(Buffer, Length);
+    return Path.substr(0, Path.find_last_of('\\') + 1);
+}
+
+bool Exists(const std::string& Path)
+{
+    return ::GetFileAttributesA(Path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Points the per-user application-data folder somewhere it cannot be made,
+// until Restore or destruction.
+class TAppDataOverride {
+public:
+    explicit TAppDataOverride(const char* Path)
+    {
+        EXPECT_EQ(::RegOpenKeyExA(HKEY_CURRENT_USER,
+                                  "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders", 0,
+                                  KEY_QUERY_VALUE | KEY_SET_VALUE, &FKey),
+                  ERROR_SUCCESS);
+        DWORD Size = sizeof FOld;
+        FSaved = ::RegQueryValueExA(FKey, "AppData", nullptr, &FType, reinterpret_cast<BYTE*>(FOld), &Size) ==
+                 ERROR_SUCCESS;
+        FOldSize = Size;
+        ::RegSetValueExA(FKey, "AppData", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(Path),
+                         static_cast<DWORD>(std::strlen(Path) + 1));
+    }
+    ~TAppDataOverride()
+    {
+        Restore();
+        ::RegCloseKey(FKey);
+    }
+    void Restore()
+    {
+        if (FSaved)
+            ::RegSetValueExA(FKey, "AppData", 0, FType, reinterpret_cast<const BYTE*>(FOld), FOldSize);
+        else
+            ::RegDeleteValueA(FKey, "AppData");
+        FSaved = false;
+    }
+
+private:
+    HKEY FKey = nullptr;
+    char FOld[1024] = {};
+    DWORD FOldSize = 0;
+    DWORD FType = REG_EXPAND_SZ;
+    bool FSaved = false;
+};
+
+// Runs the writer helper to its end; its exit code.
+DWORD RunWriter(const std::string& File, const std::string& Section, const std::string& Key,
+                const std::string& Value)
+{
+    std::string Command = "\"" + ExeFolder() + "ConfigWriterHelper.exe\" \"" + File + "\" \"" + Section + "\" \"" +
+                          Key + "\" \"" + Value + "\"";
+    STARTUPINFOA Startup{};
+    Startup.cb = sizeof Startup;
+    PROCESS_INFORMATION Process{};
+    if (!::CreateProcessA(nullptr, Command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &Startup, &Process))
+        return ::GetLastError() | 0x80000000u;
+    ::CloseHandle(Process.hThread);
+    DWORD Code = STILL_ACTIVE;
+    if (::WaitForSingleObject(Process.hProcess, 60000) == WAIT_OBJECT_0)
+        ::GetExitCodeProcess(Process.hProcess, &Code);
+    ::CloseHandle(Process.hProcess);
+    return Code;
+}
+
+}  // namespace
+
+TEST(ConfigurationWin, FailsWithoutAppDataThenFindsTheRealPath)
+{
+    const std::string Expected = AppData() + "\\Talmore\\ConfigWinTest.ini";
+    ::DeleteFileA(Expected.c_str());
+    {
+        TAppDataOverride Override("Q:\\nowhere\\AppData");
+        try {
+            Configuration();
+            FAIL() << "no error";
+        } catch (const EVxError& E) {
+            EXPECT_EQ(E.Message(), "Unable to find/create APPDATA folder");
+        }
+    }
+    TVXConfiguration& Config = Configuration();
+    EXPECT_EQ(Config.FileName(), Expected);
+    EXPECT_EQ(&Configuration(), &Config);
+
+    Config.OpenSection("Window").Release();
+    EXPECT_EQ(ReadWhole(Expected), HeaderOnly);
+    auto Section = Config.MainSection();
+    Section->WriteInteger("Left", 283);
+    Section.Release();
+    EXPECT_EQ(ReadWhole(Expected), HeaderOnly + "[MAIN]\r\nLeft=283\r\n\r\n");
+    ::DeleteFileA(Expected.c_str());
+}
+
+TEST(ConfigurationWin, FirstSaveCreatesMissingFoldersUnderAppData)
+{
+    const std::string Unique = std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(::GetTickCount());
+    const std::string Top = AppData() + "\\Talmore\\ConfigWinTest-" + Unique;
+    TVXConfiguration Config(VxSystemConfigPlatform(), "ConfigWinTest-" + Unique + "\\deeper");
+    EXPECT_EQ(Config.FileName(), Top + "\\deeper\\ConfigWinTest.ini");
+    EXPECT_FALSE(Exists(Top));
+    Config.MainSection().Release();
+    EXPECT_EQ(ReadWhole(Config.FileName()), HeaderOnly);
+    ::DeleteFileA(Config.FileName().c_str());
+    ::RemoveDirectoryA((Top + "\\deeper").c_str());
+    ::RemoveDirectoryA(Top.c_str());
+}
+
+TEST(ConfigFileWin, ReadOnlyOrLockedFileIsRetriedAtTheNextSave)
+{
+    TTempFolder Temp;
+    const std::string Path = Temp.File("locked.ini");
+    TVxConfigFile File(Path, false);
+    File.OpenSection("S").Release();
+    ASSERT_EQ(ReadWhole(Path), HeaderOnly);
+
+    ASSERT_TRUE(::SetFileAttributesA(Path.c_str(), FILE_ATTRIBUTE_READONLY));
+    auto Section = File.OpenSection("S");
+    Section->WriteString("k", "v");
+    EXPECT_NO_THROW(Section.Release());
+    EXPECT_TRUE(File.Modified());
+    ::SetFileAttributesA(Path.c_str(), FILE_ATTRIBUTE_NORMAL);
+
+    const HANDLE Lock = ::CreateFileA(Path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(Lock, INVALID_HANDLE_VALUE);
+    File.UpdateFile();
+    EXPECT_TRUE(File.Modified());
+    ::CloseHandle(Lock);
+    EXPECT_EQ(ReadWhole(Path), HeaderOnly);
+    for (const auto& Entry : std::filesystem::directory_iterator(Temp.Path()))
+        EXPECT_EQ(Entry.path().filename().string(), "locked.ini");
+
+    File.UpdateFile();
+    EXPECT_FALSE(File.Modified());
+    EXPECT_EQ(ReadWhole(Path), HeaderOnly + "[S]\r\nk=v\r\n\r\n");
+}
+
+TEST(ConfigFileWin, ChangeByAnotherProcessIsReloadedBeforeTheFirstWrite)
+{
+    TTempFolder Temp;
+    const std::string Path = Temp.File("shared.ini");
+    TVxConfigFile Mine(Path, false);
+    Mine.OpenSection("Mine").Release();
+    ::Sleep(50);
+    ASSERT_EQ(RunWriter(Path, "Other", "key", "from helper"), 0u);
+    // Reads never look at the disk again.
+    EXPECT_EQ(Mine.ReadString("Other", "key", "none"), "none");
+
+    auto Section = Mine.OpenSection("Mine");
+    Section->WriteString("key", "mine");
+    EXPECT_EQ(Mine.ReadString("Other", "key", "none"), "from helper");
+    Section.Release();
+    EXPECT_EQ(ReadWhole(Path), HeaderOnly + "[Other]\r\nkey=\"from helper\"\r\n\r\n[Mine]\r\nkey=mine\r\n\r\n");
+
+    // Once modified, the other process's later change is overwritten: the
+    // last save wins.
+    Section = Mine.OpenSection("Mine");
+    Section->WriteString("key", "again");
+    ::Sleep(50);
+    ASSERT_EQ(RunWriter(Path, "Other", "key", "lost"), 0u);
+    Section.Release();
+    TVxConfigFile Check(Path, true);
+    EXPECT_EQ(Check.ReadString("Other", "key", ""), "from helper");
+    EXPECT_EQ(Check.ReadString("Mine", "key", ""), "again");
+}
