@@ -7,3 +7,10 @@ if(WIN32)
   quorvel_warnings(qv_hexgdi)
   target_link_libraries(qv_hexgdi PUBLIC qv_hexlayout qv_errors gdi32 user32)
 endif()
+
+if(WIN32 AND TARGET qv_framework)
+  # The control itself, on the framework.
+  add_library(qv_hexview STATIC VxHexViewer.cpp)
+  quorvel_warnings(qv_hexview)
+  target_link_libraries(qv_hexview PUBLIC qv_hexgdi qv_framework)
+endif()

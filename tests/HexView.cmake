@@ -8,3 +8,11 @@ endif()
 if(WIN32)
   quorvel_test(VxHexPaintTest SOURCES VxHexPaintTest.cpp HexViewTestSupport.cpp LIBS qv_hexgdi WINDOWS)
 endif()
+if(TARGET qv_hexview)
+  quorvel_test(VxHexViewerTest SOURCES VxHexViewerTest.cpp HexViewerFixture.cpp HexViewTestSupport.cpp
+               LIBS qv_hexview WINDOWS TIMEOUT 300)
+endif()
+if(TARGET qv_hexview)
+  quorvel_test(VxHexViewerScrollTest SOURCES VxHexViewerScrollTest.cpp HexViewerFixture.cpp HexViewTestSupport.cpp
+               LIBS qv_hexview WINDOWS TIMEOUT 300)
+endif()

@@ -1,0 +1,90 @@
+#include "tests/HexViewerFixture.h"
+
+namespace hexviewtest {
+
+void THostWindow::CreateParams(TCreateParams& Params)
+{
+    TWinControl::CreateParams(Params);
+    Params.Style = WS_OVERLAPPED | WS_CAPTION | WS_CLIPCHILDREN | WS_VISIBLE;
+    Params.WndParent = nullptr;
+    Params.X = 10;
+    Params.Y = 10;
+    Params.Width = 1200;
+    Params.Height = 900;
+}
+
+std::unique_ptr<THostWindow> HexViewerTest::FHost;
+
+void HexViewerTest::SetUpTestSuite()
+{
+    FHost = std::make_unique<THostWindow>();
+    FHost->Handle();
+}
+
+void HexViewerTest::TearDownTestSuite()
+{
+    FHost.reset();
+}
+
+void HexViewerTest::SetUp()
+{
+    FViewer = new TVxHexViewer(FHost.get());
+    Pump();
+}
+
+void HexViewerTest::TearDown()
+{
+    // Whatever else a test made on the host goes with the viewer.
+    while (FHost->ComponentCount() > 0)
+        delete FHost->Components(FHost->ComponentCount() - 1);
+    FViewer = nullptr;
+    Pump();
+}
+
+void HexViewerTest::SetClientSize(int w, int h)
+{
+    RECT r{0, 0, w, h};
+    ::AdjustWindowRectEx(&r, static_cast<DWORD>(::GetWindowLongA(Window(), GWL_STYLE)), FALSE,
+                         static_cast<DWORD>(::GetWindowLongA(Window(), GWL_EXSTYLE)));
+    FViewer->SetBounds(0, 0, r.right - r.left + ::GetSystemMetrics(SM_CXVSCROLL), r.bottom - r.top);
+    Pump();
+    ASSERT_EQ(FViewer->ClientWidth(), w);
+    ASSERT_EQ(FViewer->ClientHeight(), h);
+}
+
+void HexViewerTest::Pump()
+{
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+    if (FHost)
+        ::UpdateWindow(FHost->Handle());
+    if (FViewer)
+        ::UpdateWindow(FViewer->Handle());
+}
+
+void HexViewerTest::UseKnownFont()
+{
+    FViewer->Font().SetName("Liberation Mono");
+    FViewer->Font().SetHeight(-13);
+    FViewer->Font().SetCharset(ANSI_CHARSET);
+    char face[LF_FACESIZE] = {};
+    ::GetTextFaceA(FViewer->Canvas().Handle(), LF_FACESIZE, face);
+    if (std::string(face) != "Liberation Mono")
+        GTEST_SKIP() << "the test font Liberation Mono is not installed (" << face << " instead)";
+}
+
+void HexViewerTest::Key(WORD key)
+{
+    ::SendMessageA(Window(), WM_KEYDOWN, key, 1);
+    ::SendMessageA(Window(), WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
+}
+
+void HexViewerTest::VScroll(int code, int position)
+{
+    ::SendMessageA(Window(), WM_VSCROLL, MAKEWPARAM(code, position), 0);
+}
+
+} // namespace hexviewtest
