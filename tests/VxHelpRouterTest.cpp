@@ -70,7 +70,7 @@ protected:
         return result;
     }
 
-    // The stand-in's call log; valid once the router has loaded it.
+    // The stand-in's call log; valid once the library is loaded.
     const TStandInLog& Log()
     {
         if (!FLog)
@@ -124,13 +124,10 @@ TEST_F(HelpRouter, RemovalPutsBackThePreviousHelpEventAndAllowsANewRouter)
     {
         TForm owner(nullptr);
         new THelpRouter(&owner);
-        bool callHelp = true;
-        Application->OnHelp(HELP_FINDER, 0, callHelp);
-        EXPECT_EQ(previousCalls, 1) << "the saved event is asked while CallHelp stays set";
     }
     bool callHelp = true;
     Application->OnHelp(HELP_FINDER, 0, callHelp);
-    EXPECT_EQ(previousCalls, 2) << "the previous event is installed again";
+    EXPECT_EQ(previousCalls, 1) << "the previous event is installed again";
     EXPECT_TRUE(callHelp);
 
     TForm owner(nullptr);
@@ -236,6 +233,7 @@ TEST_F(HelpRouter, HelpFileIsResolvedAndGivenTheCompiledExtension)
 TEST_F(HelpRouter, PopupRecordIsFilledAsTheLibraryExpects)
 {
     ASSERT_TRUE(::SetCursorPos(300, 200));
+    ASSERT_TRUE(HtmlHelpAvailable());
     Log().SetResult(nullptr);
     EXPECT_TRUE(Request(HELP_CONTEXTPOPUP, 30500)) << "a popup request succeeds whatever the library says";
     ASSERT_EQ(Log().Count(), 1);
@@ -416,6 +414,42 @@ TEST_F(HelpRouter, HandlerThatClearsCallHelpEndsTheRouting)
     EXPECT_FALSE(HtmlHelpLoaded());
 }
 
+TEST_F(HelpRouter, SavedHelpEventIsAskedOnlyWhileCallHelpStaysSet)
+{
+    Form.reset();
+    int savedCalls = 0;
+    bool savedClears = false;
+    Application->OnHelp = [&](std::uint16_t, std::int32_t, bool& callHelp) {
+        ++savedCalls;
+        callHelp = !savedClears;
+        return savedClears;
+    };
+    TForm owner(nullptr);
+    auto* router = new THelpRouter(&owner);
+    router->SetHelpType(htHTMLhelp);
+    bool routerClears = true;
+    router->OnHelp = [&](std::uint16_t, std::int32_t, bool& callHelp) {
+        callHelp = !routerClears;
+        return false;
+    };
+
+    bool callHelp = true;
+    EXPECT_FALSE(Request(HELP_FINDER, 0, callHelp));
+    EXPECT_EQ(savedCalls, 0);
+
+    routerClears = false;
+    savedClears = true;
+    EXPECT_TRUE(Request(HELP_FINDER, 0, callHelp));
+    EXPECT_EQ(savedCalls, 1);
+    EXPECT_FALSE(callHelp);
+    EXPECT_FALSE(HtmlHelpLoaded());
+
+    savedClears = false;
+    EXPECT_TRUE(Request(HELP_FINDER, 0, callHelp));
+    EXPECT_EQ(savedCalls, 2);
+    EXPECT_EQ(Log().Count(), 1);
+}
+
 TEST_F(HelpRouter, HandlerThatLeavesCallHelpHasItsResultReplaced)
 {
     int handled = 0;
@@ -425,6 +459,7 @@ TEST_F(HelpRouter, HandlerThatLeavesCallHelpHasItsResultReplaced)
         ++handled;
         return true;
     };
+    ASSERT_TRUE(HtmlHelpAvailable());
     Log().SetResult(nullptr);
     bool callHelp = true;
     EXPECT_FALSE(Request(HELP_FINDER, 0, callHelp));
