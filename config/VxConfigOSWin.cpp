@@ -6,6 +6,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <array>
+#include <optional>
 #include <utility>
 
 namespace {
@@ -202,7 +204,25 @@ double VxNowLocal()
 
 std::string VxAnsiUpperCase(std::string_view S)
 {
+    // In a single-byte code page each byte maps alone, so the system's mapping
+    // of all 256 bytes, taken once, serves every call; a double-byte code page
+    // needs the whole text, whose trail bytes must stay as they are.
+    static const std::optional<std::array<char, 256>> Table = []() -> std::optional<std::array<char, 256>> {
+        CPINFO Info{};
+        if (!::GetCPInfo(CP_ACP, &Info) || Info.MaxCharSize != 1)
+            return std::nullopt;
+        std::array<char, 256> Bytes{};
+        for (std::size_t C = 0; C < Bytes.size(); ++C)
+            Bytes[C] = static_cast<char>(C);
+        ::CharUpperBuffA(Bytes.data(), static_cast<DWORD>(Bytes.size()));
+        return Bytes;
+    }();
     std::string Result{S};
+    if (Table) {
+        for (char& C : Result)
+            C = (*Table)[static_cast<unsigned char>(C)];
+        return Result;
+    }
     for (std::size_t Done = 0; Done < Result.size();) {
         const auto Chunk = static_cast<DWORD>(std::min<std::size_t>(Result.size() - Done, 1u << 30));
         ::CharUpperBuffA(Result.data() + Done, Chunk);
