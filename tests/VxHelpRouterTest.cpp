@@ -207,6 +207,22 @@ TEST_F(HelpRouter, ContentsFromTheApplicationOpensTheBareHelpFile)
     EXPECT_EQ(Log().Last().Data, 30500u);
 }
 
+TEST_F(HelpRouter, F1OnAFormOpensTheTopicOfItsHelpContext)
+{
+    Form->SetHelpContext(30500);
+    Form->Show();
+    ::SetForegroundWindow(Form->Handle());
+    ::SetFocus(Form->Handle());
+    ASSERT_EQ(::GetFocus(), Form->Handle());
+    ::PostMessageA(Form->Handle(), WM_KEYDOWN, VK_F1, 0);
+    Application->ProcessMessages();
+    ASSERT_TRUE(HtmlHelpLoaded());
+    ASSERT_EQ(Log().Count(), 1);
+    EXPECT_EQ(Log().Last().Command, HH_HELP_CONTEXT);
+    EXPECT_EQ(Log().Last().Data, 30500u);
+    EXPECT_STREQ(Log().Last().File, "Quorvel.chm");
+}
+
 TEST_F(HelpRouter, HelpFileIsResolvedAndGivenTheCompiledExtension)
 {
     Application->SetHelpFile("Guide.hlp");
