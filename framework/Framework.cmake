@@ -13,3 +13,11 @@ if(WIN32)
   quorvel_warnings(qv_framework)
   target_link_libraries(qv_framework PUBLIC qv_forms qv_errors user32 gdi32 comdlg32 ole32)
 endif()
+
+# The test driver (tests/support): defined here, before the test folder, so
+# that every test fragment can use it.
+if(WIN32)
+  add_library(qv_testdriver STATIC ${QUORVEL_ROOT}/tests/support/TestDriver.cpp)
+  quorvel_warnings(qv_testdriver)
+  target_link_libraries(qv_testdriver PUBLIC user32 gdi32)
+endif()

@@ -1,0 +1,74 @@
+// The built program, driven from outside as a user does.
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "tests/support/TestDriver.h"
+
+using namespace TestDriver;
+
+namespace {
+
+class QuorvelProgram : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Program = TProcess::Start(QuorvelExePath());
+        Main = WaitForMainWindow(Program);
+        ASSERT_NE(Main, nullptr) << "no main window";
+    }
+    void TearDown() override { Program.Close(); }
+
+    TProcess Program;
+    HWND Main = nullptr;
+};
+
+}  // namespace
+
+TEST_F(QuorvelProgram, StartsEmptyWithItsTitleAtTheDesignedPlace)
+{
+    EXPECT_EQ(WindowText(Main), "Quorvel");
+    const RECT r = WindowRect(Main);
+    EXPECT_EQ(r.left, 283);
+    EXPECT_EQ(r.top, 237);
+    // The system chooses the size of this window (default size only).
+    EXPECT_GT(r.right - r.left, 0);
+    EXPECT_GT(r.bottom - r.top, 0);
+}
+
+TEST_F(QuorvelProgram, FileExitEndsTheProgram)
+{
+    ChooseMenuItem(Main, 'F', 'x');
+    DWORD exitCode = 1;
+    EXPECT_TRUE(Program.WaitForExit(10000, &exitCode));
+    EXPECT_EQ(exitCode, 0u);
+}
+
+TEST_F(QuorvelProgram, CtrlOOpensTheOpenDialogAndEscapeCancelsIt)
+{
+    ASSERT_TRUE(Activate(Main));
+    PressKey('O', mdCtrl);
+    HWND dialog = WaitForDialog(Program.Id());
+    ASSERT_NE(dialog, nullptr) << "Ctrl+O showed no dialog";
+    Activate(dialog);
+    PressKey(VK_ESCAPE);
+    EXPECT_TRUE(WaitForWindowGone(dialog));
+    EXPECT_EQ(WindowText(Main), "Quorvel");
+    EXPECT_TRUE(Program.Running());
+}
+
+TEST_F(QuorvelProgram, OpeningAFileThroughTheDialogNamesItInTheCaption)
+{
+    const std::string path = TestExeFolder() + "\\QuorvelTest-sample.bin";
+    {
+        std::ofstream sample(path, std::ios::binary);
+        sample << "Quorvel sample bytes\x01\x02\x03";
+    }
+    ChooseMenuItem(Main, 'F', 'o');
+    HWND dialog = WaitForDialog(Program.Id());
+    ASSERT_NE(dialog, nullptr) << "File, Open showed no dialog";
+    ASSERT_TRUE(TypeIntoOpenDialog(dialog, path));
+    EXPECT_TRUE(WaitForCaption(Main, path + " - Quorvel")) << WindowText(Main);
+    DeleteFileA(path.c_str());
+}

@@ -1,0 +1,451 @@
+#include "tests/support/TestDriver.h"
+
+#include <algorithm>
+#include <cctype>
+#include <fstream>
+#include <stdexcept>
+#include <utility>
+
+namespace TestDriver {
+
+namespace {
+
+std::string LastErrorText(const char* call)
+{
+    return std::string(call) + " failed with error " + std::to_string(GetLastError());
+}
+
+template <class F>
+bool WaitUntil(DWORD timeoutMs, F condition)
+{
+    const ULONGLONG end = GetTickCount64() + timeoutMs;
+    for (;;) {
+        if (condition())
+            return true;
+        if (GetTickCount64() >= end)
+            return false;
+        Sleep(50);
+    }
+}
+
+struct TEnumState {
+    DWORD ProcessId;
+    std::vector<HWND> Windows;
+};
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM state)
+{
+    auto* s = reinterpret_cast<TEnumState*>(state);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == s->ProcessId && IsWindowVisible(window))
+        s->Windows.push_back(window);
+    return TRUE;
+}
+
+INPUT KeyInput(WORD vk, bool up)
+{
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = vk;
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    return input;
+}
+
+void Send(std::vector<INPUT>& inputs)
+{
+    if (!inputs.empty())
+        SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+}  // namespace
+
+TProcess::~TProcess()
+{
+    if (FProcess) {
+        if (Running())
+            Terminate();
+        CloseHandle(FProcess);
+    }
+}
+
+TProcess::TProcess(TProcess&& other) noexcept
+    : FProcess(std::exchange(other.FProcess, nullptr)), FId(std::exchange(other.FId, 0))
+{
+}
+
+TProcess& TProcess::operator=(TProcess&& other) noexcept
+{
+    if (this != &other) {
+        if (FProcess)
+            CloseHandle(FProcess);
+        FProcess = std::exchange(other.FProcess, nullptr);
+        FId = std::exchange(other.FId, 0);
+    }
+    return *this;
+}
+
+TProcess TProcess::Start(const std::string& exe, const std::string& arguments, const std::string& folder)
+{
+    std::string commandLine = "\"" + exe + "\"";
+    if (!arguments.empty())
+        commandLine += " " + arguments;
+    std::string directory = folder;
+    if (directory.empty()) {
+        const auto slash = exe.find_last_of("\\/");
+        if (slash != std::string::npos)
+            directory = exe.substr(0, slash);
+    }
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        directory.empty() ? nullptr : directory.c_str(), &startup, &info))
+        throw std::runtime_error(LastErrorText("CreateProcessA") + " for " + exe);
+    CloseHandle(info.hThread);
+    TProcess process;
+    process.FProcess = info.hProcess;
+    process.FId = info.dwProcessId;
+    return process;
+}
+
+bool TProcess::Running() const
+{
+    return FProcess && WaitForSingleObject(FProcess, 0) == WAIT_TIMEOUT;
+}
+
+bool TProcess::WaitForExit(DWORD timeoutMs, DWORD* exitCode) const
+{
+    if (!FProcess || WaitForSingleObject(FProcess, timeoutMs) != WAIT_OBJECT_0)
+        return false;
+    if (exitCode)
+        GetExitCodeProcess(FProcess, exitCode);
+    return true;
+}
+
+bool TProcess::Close(DWORD timeoutMs)
+{
+    if (!Running())
+        return true;
+    for (HWND window : ProcessWindows(FId))
+        PostMessageA(window, WM_CLOSE, 0, 0);
+    if (WaitForExit(timeoutMs))
+        return true;
+    Terminate();
+    return false;
+}
+
+void TProcess::Terminate()
+{
+    if (FProcess) {
+        TerminateProcess(FProcess, 1);
+        WaitForSingleObject(FProcess, 5000);
+    }
+}
+
+std::string TestExeFolder()
+{
+    char path[MAX_PATH * 4] = {};
+    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string result(path, length);
+    const auto slash = result.find_last_of("\\/");
+    return slash == std::string::npos ? std::string(".") : result.substr(0, slash);
+}
+
+std::string QuorvelExePath()
+{
+    // Tests live in BUILD\tests (or a folder below it); the program in BUILD\app.
+    std::string folder = TestExeFolder();
+    for (int up = 0; up < 3; ++up) {
+        const std::string candidate = folder + "\\..\\app\\Quorvel.exe";
+        if (GetFileAttributesA(candidate.c_str()) != INVALID_FILE_ATTRIBUTES) {
+            char full[MAX_PATH * 4] = {};
+            GetFullPathNameA(candidate.c_str(), sizeof full, full, nullptr);
+            return full;
+        }
+        folder += "\\..";
+    }
+    throw std::runtime_error("Quorvel.exe not found beside the tests");
+}
+
+std::vector<HWND> ProcessWindows(DWORD processId)
+{
+    TEnumState state{processId, {}};
+    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&state));
+    return state.Windows;
+}
+
+HWND WaitForWindow(DWORD processId, const std::function<bool(HWND)>& match, DWORD timeoutMs)
+{
+    HWND found = nullptr;
+    WaitUntil(timeoutMs, [&] {
+        for (HWND window : ProcessWindows(processId))
+            if (match(window)) {
+                found = window;
+                return true;
+            }
+        return false;
+    });
+    return found;
+}
+
+HWND WaitForMainWindow(const TProcess& process, DWORD timeoutMs)
+{
+    return WaitForWindow(
+        process.Id(),
+        [](HWND window) {
+            return WindowClass(window) != "#32770" && !(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) &&
+                   GetWindow(window, GW_OWNER) == nullptr;
+        },
+        timeoutMs);
+}
+
+HWND WaitForDialog(DWORD processId, const std::string& title, DWORD timeoutMs)
+{
+    return WaitForWindow(
+        processId,
+        [&](HWND window) { return WindowClass(window) == "#32770" && (title.empty() || WindowText(window) == title); },
+        timeoutMs);
+}
+
+bool WaitForWindowGone(HWND window, DWORD timeoutMs)
+{
+    return WaitUntil(timeoutMs, [&] { return !IsWindow(window) || !IsWindowVisible(window); });
+}
+
+std::string WindowText(HWND window)
+{
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length))
+        return {};
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    DWORD_PTR copied = 0;
+    if (!SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                             SMTO_ABORTIFHUNG, 5000, &copied))
+        return {};
+    text.resize(std::min<std::size_t>(static_cast<std::size_t>(copied), text.size()));
+    return text;
+}
+
+std::string WindowClass(HWND window)
+{
+    char name[256] = {};
+    const int length = GetClassNameA(window, name, sizeof name);
+    return std::string(name, static_cast<std::size_t>(std::max(length, 0)));
+}
+
+bool WaitForCaption(HWND window, const std::string& text, DWORD timeoutMs)
+{
+    return WaitUntil(timeoutMs, [&] { return WindowText(window) == text; });
+}
+
+std::vector<std::string> ChildTexts(HWND window)
+{
+    std::vector<std::string> texts;
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if (IsWindowVisible(child)) {
+            std::string text = WindowText(child);
+            if (!text.empty())
+                texts.push_back(std::move(text));
+        }
+    return texts;
+}
+
+std::string MessageBoxText(HWND box)
+{
+    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (WindowClass(child) != "Static")
+            continue;
+        if ((GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
+            continue;
+        const std::string text = WindowText(child);
+        if (!text.empty())
+            return text;
+    }
+    return {};
+}
+
+HICON MessageBoxIcon(HWND box)
+{
+    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if (WindowClass(child) == "Static" && (GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
+            return reinterpret_cast<HICON>(SendMessageA(child, STM_GETICON, 0, 0));
+    return nullptr;
+}
+
+HWND FindChild(HWND parent, const std::string& className)
+{
+    return FindWindowExA(parent, nullptr, className.c_str(), nullptr);
+}
+
+RECT WindowRect(HWND window)
+{
+    RECT r{};
+    GetWindowRect(window, &r);
+    return r;
+}
+
+bool Activate(HWND window, DWORD timeoutMs)
+{
+    return WaitUntil(timeoutMs, [&] {
+        if (GetForegroundWindow() == window)
+            return true;
+        SetForegroundWindow(window);
+        return false;
+    });
+}
+
+void Pause(DWORD ms)
+{
+    // Keeps this thread's own windows answering while it waits.
+    const ULONGLONG end = GetTickCount64() + ms;
+    while (GetTickCount64() < end) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        Sleep(10);
+    }
+}
+
+void PressKey(WORD virtualKey, unsigned modifiers)
+{
+    std::vector<INPUT> inputs;
+    if (modifiers & mdCtrl)
+        inputs.push_back(KeyInput(VK_CONTROL, false));
+    if (modifiers & mdShift)
+        inputs.push_back(KeyInput(VK_SHIFT, false));
+    if (modifiers & mdAlt)
+        inputs.push_back(KeyInput(VK_MENU, false));
+    inputs.push_back(KeyInput(virtualKey, false));
+    inputs.push_back(KeyInput(virtualKey, true));
+    if (modifiers & mdAlt)
+        inputs.push_back(KeyInput(VK_MENU, true));
+    if (modifiers & mdShift)
+        inputs.push_back(KeyInput(VK_SHIFT, true));
+    if (modifiers & mdCtrl)
+        inputs.push_back(KeyInput(VK_CONTROL, true));
+    Send(inputs);
+    Pause(150);
+}
+
+void TypeText(const std::string& text)
+{
+    std::vector<INPUT> inputs;
+    for (char c : text) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wScan = static_cast<unsigned char>(c);
+        input.ki.dwFlags = KEYEVENTF_UNICODE;
+        inputs.push_back(input);
+        input.ki.dwFlags |= KEYEVENTF_KEYUP;
+        inputs.push_back(input);
+    }
+    Send(inputs);
+    Pause(150);
+}
+
+void ChooseMenuItem(HWND window, char menuLetter, char itemLetter)
+{
+    Activate(window);
+    const auto key = [](char c) { return static_cast<WORD>(std::toupper(static_cast<unsigned char>(c))); };
+    PressKey(key(menuLetter), mdAlt);
+    Pause(200);
+    PressKey(key(itemLetter));
+}
+
+bool TypeIntoOpenDialog(HWND dialog, const std::string& path, DWORD timeoutMs)
+{
+    Activate(dialog);
+    // The file name field is an edit control, or the edit inside a combo box.
+    HWND edit = FindChild(dialog, "Edit");
+    if (!edit)
+        if (HWND combo = FindChild(dialog, "ComboBoxEx32"))
+            edit = FindWindowExA(FindChild(combo, "ComboBox"), nullptr, "Edit", nullptr);
+    if (!edit)
+        if (HWND combo = FindChild(dialog, "ComboBox"))
+            edit = FindChild(combo, "Edit");
+    if (edit)
+        SendMessageTimeoutA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""), SMTO_ABORTIFHUNG, 5000, nullptr);
+    TypeText(path);
+    PressKey(VK_RETURN);
+    return WaitForWindowGone(dialog, timeoutMs);
+}
+
+std::size_t TCapture::Count(std::uint32_t rgb) const
+{
+    return static_cast<std::size_t>(std::count(Pixels.begin(), Pixels.end(), rgb));
+}
+
+bool TCapture::SaveBmp(const std::string& path) const
+{
+    const int stride = (Width * 3 + 3) & ~3;
+    const std::uint32_t imageSize = static_cast<std::uint32_t>(stride * Height);
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+    file.bfSize = file.bfOffBits + imageSize;
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof info;
+    info.biWidth = Width;
+    info.biHeight = Height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biSizeImage = imageSize;
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&file), sizeof file);
+    out.write(reinterpret_cast<const char*>(&info), sizeof info);
+    std::vector<char> row(static_cast<std::size_t>(stride), 0);
+    for (int y = Height - 1; y >= 0; --y) {
+        for (int x = 0; x < Width; ++x) {
+            const std::uint32_t p = At(x, y);
+            row[static_cast<std::size_t>(x * 3)] = static_cast<char>(p & 0xFF);
+            row[static_cast<std::size_t>(x * 3 + 1)] = static_cast<char>((p >> 8) & 0xFF);
+            row[static_cast<std::size_t>(x * 3 + 2)] = static_cast<char>((p >> 16) & 0xFF);
+        }
+        out.write(row.data(), stride);
+    }
+    return static_cast<bool>(out);
+}
+
+TCapture CaptureWindow(HWND window, bool clientOnly)
+{
+    RECT r{};
+    if (clientOnly) {
+        GetClientRect(window, &r);
+        MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    } else {
+        GetWindowRect(window, &r);
+    }
+    TCapture capture;
+    capture.Width = r.right - r.left;
+    capture.Height = r.bottom - r.top;
+    if (capture.Width <= 0 || capture.Height <= 0)
+        return capture;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = capture.Width;
+    info.bmiHeader.biHeight = -capture.Height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, capture.Width, capture.Height, screen, r.left, r.top, SRCCOPY);
+    GdiFlush();
+    const auto* source = static_cast<const std::uint32_t*>(bits);
+    capture.Pixels.assign(source, source + capture.Width * capture.Height);
+    for (auto& p : capture.Pixels)
+        p &= 0x00FFFFFF;
+    SelectObject(memory, previous);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return capture;
+}
+
+}  // namespace TestDriver

@@ -1,0 +1,118 @@
+#pragma once
+
+// Drives a program of the build as a user does, from a separate process
+// under the same Wine: start it, find its windows, press keys through
+// SendInput, read captions and dialog texts, capture pixels, close it.
+//
+// Under Wine another process cannot read a window's menu, so menus are
+// driven with the keyboard (Alt, the menu's mnemonic, the item's mnemonic).
+// Every wait takes a timeout in milliseconds and returns an empty result
+// (nullptr, false) when it runs out, so a test can assert on it.
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace TestDriver {
+
+// A started program; terminated on destruction if it still runs.
+class TProcess {
+public:
+    TProcess() = default;
+    ~TProcess();
+    TProcess(TProcess&& other) noexcept;
+    TProcess& operator=(TProcess&& other) noexcept;
+    TProcess(const TProcess&) = delete;
+    TProcess& operator=(const TProcess&) = delete;
+
+    // Starts `exe` (a Windows path) with `arguments` appended to its quoted
+    // name, in `folder` (empty: the exe's own folder). Throws on failure.
+    static TProcess Start(const std::string& exe, const std::string& arguments = "",
+                          const std::string& folder = "");
+
+    DWORD Id() const { return FId; }
+    HANDLE Handle() const { return FProcess; }
+    bool Running() const;
+    // True when the process ended in time; its exit code goes to `exitCode`.
+    bool WaitForExit(DWORD timeoutMs, DWORD* exitCode = nullptr) const;
+    // Asks every top-level window of the process to close (WM_CLOSE), waits
+    // up to `timeoutMs`, then terminates it. True when it ended by itself.
+    bool Close(DWORD timeoutMs = 10000);
+    void Terminate();
+
+private:
+    HANDLE FProcess = nullptr;
+    DWORD FId = 0;
+};
+
+// Folder of the running test executable, without a trailing backslash.
+std::string TestExeFolder();
+// The build's Quorvel.exe, found from the test's folder (BUILD/tests/...).
+std::string QuorvelExePath();
+
+// Visible top-level windows of a process, topmost first.
+std::vector<HWND> ProcessWindows(DWORD processId);
+// Waits for a visible top-level window of the process that `match` accepts.
+HWND WaitForWindow(DWORD processId, const std::function<bool(HWND)>& match, DWORD timeoutMs = 15000);
+// Waits for the process's main window: a visible top-level window that is
+// not a dialog box (class "#32770").
+HWND WaitForMainWindow(const TProcess& process, DWORD timeoutMs = 20000);
+// Waits for a dialog box or message box (class "#32770") of the process,
+// with the given title when `title` is not empty.
+HWND WaitForDialog(DWORD processId, const std::string& title = "", DWORD timeoutMs = 10000);
+// Waits until the window is gone or hidden.
+bool WaitForWindowGone(HWND window, DWORD timeoutMs = 10000);
+
+// A window's text (WM_GETTEXT, works across processes).
+std::string WindowText(HWND window);
+std::string WindowClass(HWND window);
+// Waits until the window's text equals `text`.
+bool WaitForCaption(HWND window, const std::string& text, DWORD timeoutMs = 10000);
+// Texts of the window's visible child windows, in z order (a message box:
+// its message, then its buttons).
+std::vector<std::string> ChildTexts(HWND window);
+// The message of a message box (its static text that is not the icon).
+std::string MessageBoxText(HWND box);
+// The icon a message box shows (its static icon control's image), or
+// nullptr; compare with LoadIconA(nullptr, IDI_HAND) in the same process.
+HICON MessageBoxIcon(HWND box);
+// A child window of the given class (first in z order), or nullptr.
+HWND FindChild(HWND parent, const std::string& className);
+// Screen rectangle of a window (outer).
+RECT WindowRect(HWND window);
+
+// Brings the window to the foreground and waits until it is there.
+bool Activate(HWND window, DWORD timeoutMs = 5000);
+enum TModifiers : unsigned { mdNone = 0, mdShift = 1, mdCtrl = 2, mdAlt = 4 };
+// Presses and releases a virtual key with modifiers held, then lets the
+// target handle it (a short pause).
+void PressKey(WORD virtualKey, unsigned modifiers = mdNone);
+// Types text as Unicode key strokes.
+void TypeText(const std::string& text);
+// Alt+menu letter, then the item's letter: for example 'F', 'x' for
+// File, Exit. The window is activated first.
+void ChooseMenuItem(HWND window, char menuLetter, char itemLetter);
+// Puts `path` into an open dialog's file name field by typing and presses
+// Enter. True when the dialog then went away.
+bool TypeIntoOpenDialog(HWND dialog, const std::string& path, DWORD timeoutMs = 10000);
+// Lets the other process work for a while.
+void Pause(DWORD ms);
+
+// A window's pixels as 0x00RRGGBB, rows from the top.
+struct TCapture {
+    int Width = 0;
+    int Height = 0;
+    std::vector<std::uint32_t> Pixels;
+    std::uint32_t At(int x, int y) const { return Pixels[static_cast<std::size_t>(y * Width + x)]; }
+    // Number of pixels of exactly this colour.
+    std::size_t Count(std::uint32_t rgb) const;
+    // Writes a 24-bit BMP file; true on success.
+    bool SaveBmp(const std::string& path) const;
+};
+// Captures the window's client area (or the whole window) from the screen.
+TCapture CaptureWindow(HWND window, bool clientOnly = true);
+
+}  // namespace TestDriver
