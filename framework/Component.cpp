@@ -100,6 +100,7 @@ void TComponent::InsertComponent(TComponent* c)
     for (TComponent* other : FComponents)
         if (other != c)
             other->Notification(c, opInsert);
+    Notification(c, opInsert);
 }
 
 void TComponent::RemoveComponent(TComponent* c)

@@ -20,6 +20,8 @@
 #include <string>
 #include <vector>
 
+#include "framework/Exceptions.h"
+
 struct TFormValue {
     enum TKind { vkInteger, vkString, vkIdent, vkSet };
     TKind Kind = vkInteger;

@@ -181,10 +181,10 @@ void TReader::ReadChild(TComponent* parent, const TFormNode& node)
     FLoaded.push_back(c);
     try {
         c->SetName(node.Name);
-    } catch (...) {
+    } catch (const Exception& e) {
         delete c;
         FLoaded.pop_back();
-        throw;
+        throw EReadError(Format("Error reading %s (line %d): %s", node.Name.c_str(), node.Line, e.Message().c_str()));
     }
     FRoot->BindField(c);
     c->SetParentComponent(parent);
