@@ -74,6 +74,32 @@ void TForm::Loaded()
     TWinControl::Loaded();
     if (FMenu && HandleAllocated())
         FMenu->SetWindow(Handle());
+    ApplyClientSize();
+}
+
+void TForm::SetClientWidth(int Value)
+{
+    FWantedClientWidth = Value;
+    ApplyClientSize();
+}
+
+void TForm::SetClientHeight(int Value)
+{
+    FWantedClientHeight = Value;
+    ApplyClientSize();
+}
+
+void TForm::ApplyClientSize()
+{
+    if (FWantedClientWidth < 0 && FWantedClientHeight < 0)
+        return;
+    int width = Width();
+    int height = Height();
+    if (FWantedClientWidth >= 0)
+        width = FWantedClientWidth + (Width() - ClientWidth());
+    if (FWantedClientHeight >= 0)
+        height = FWantedClientHeight + (Height() - ClientHeight());
+    SetBounds(Left(), Top(), width, height);
 }
 
 void TForm::SetMenu(TMainMenu* Value)
@@ -181,6 +207,7 @@ void TForm::HandleCreated()
     TWinControl::HandleCreated();
     if (FMenu)
         FMenu->SetWindow(Handle());
+    ApplyClientSize();
     HICON icon = Application->Icon().Handle();
     if (icon) {
         SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));

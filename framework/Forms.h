@@ -75,6 +75,9 @@ public:
     bool IsModal() const { return FModal; }
 
     void SetVisible(bool Value) override;
+    // Kept and applied again once the window and its menu bar exist.
+    void SetClientWidth(int Value);
+    void SetClientHeight(int Value);
     int ClientWidth() const override;
     int ClientHeight() const override;
     void CreateParams(TCreateParams& Params) override;
@@ -97,6 +100,7 @@ private:
     bool HelpFromMessage(const HELPINFO& info);
     bool ForwardDialogKey(TWinControl* parent, WORD key);
     RECT NonClientSize() const;
+    void ApplyClientSize();
 
     TMainMenu* FMenu = nullptr;
     TPosition FPosition = poDesigned;
@@ -108,6 +112,8 @@ private:
     TWinControl* FActiveControl = nullptr;
     TModalResult FModalResult = mrNone;
     bool FModal = false;
+    int FWantedClientWidth = -1;
+    int FWantedClientHeight = -1;
 };
 
 // The form a control lies on, or nullptr.

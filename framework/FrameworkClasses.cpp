@@ -96,6 +96,8 @@ void RegisterClasses()
 
     RegisterComponentClass<TForm>("TForm")
         .Property("Menu", &TForm::SetMenu)
+        .Property("ClientWidth", &TForm::SetClientWidth)
+        .Property("ClientHeight", &TForm::SetClientHeight)
         .Property("Position", &TForm::SetPosition)
         .Property("BorderStyle", &TForm::SetBorderStyle)
         .Property("BorderIcons", &TForm::SetBorderIcons)

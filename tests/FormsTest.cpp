@@ -1,0 +1,225 @@
+// Forms read from their descriptions, the application's default error
+// report, help requests and the message loop.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <thread>
+#include <tuple>
+#include <vector>
+
+#include "framework/Forms.h"
+#include "framework/Menus.h"
+#include "tests/support/TestDriver.h"
+
+using namespace TestDriver;
+
+namespace {
+
+std::vector<std::string> Steps;
+
+class TFormsTestForm : public TForm {
+public:
+    explicit TFormsTestForm(TComponent* owner, const std::string& resource = "TFormsTestForm") : TForm(owner)
+    {
+        Publish("CMenu", CMenu);
+        Publish("MOpen", MOpen);
+        Publish("Body", Body);
+        Publish("FormCreate", &TFormsTestForm::FormCreate);
+        Publish("MOpenClick", &TFormsTestForm::MOpenClick);
+        ReadDescription(resource);
+    }
+    void Loaded() override
+    {
+        TForm::Loaded();
+        Steps.push_back("Loaded");
+    }
+    void FormCreate(TComponent*) { Steps.push_back("Create"); }
+    void MOpenClick(TComponent*) { ++Opens; }
+
+    TMainMenu* CMenu = nullptr;
+    TMenuItem* MOpen = nullptr;
+    TCustomControl* Body = nullptr;
+    int Opens = 0;
+};
+
+using THelpCall = std::tuple<std::uint16_t, std::int32_t, bool>;
+
+class FormsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Steps.clear();
+        Calls.clear();
+        Application->SetTitle("Forms Test");
+        Application->OnHelp = [this](std::uint16_t command, std::int32_t data, bool& callHelp) {
+            Calls.emplace_back(command, data, callHelp);
+            if (command == HELP_COMMAND && sizeof(void*) == 4)
+                Keyword = reinterpret_cast<const char*>(static_cast<std::intptr_t>(data));
+            callHelp = false;
+            return true;
+        };
+    }
+    void TearDown() override { Application->OnHelp = nullptr; }
+
+    // Pumps this thread's messages until `done` or the time is up.
+    template <class F>
+    bool PumpUntil(F done, DWORD ms = 5000)
+    {
+        const ULONGLONG end = GetTickCount64() + ms;
+        while (!done() && GetTickCount64() < end) {
+            Application->ProcessMessages();
+            Sleep(20);
+        }
+        return done();
+    }
+
+    std::vector<THelpCall> Calls;
+    std::string Keyword;
+};
+
+}  // namespace
+
+TEST_F(FormsTest, AFormIsBuiltFromItsDescriptionThenCreated)
+{
+    TFormsTestForm form(nullptr);
+    EXPECT_EQ(Steps, (std::vector<std::string>{"Loaded", "Create"}));
+    EXPECT_EQ(form.Name(), "FormsTestForm");
+    EXPECT_EQ(form.Caption(), "Read from its description");
+    EXPECT_EQ(form.HelpContext(), 30500);
+    ASSERT_NE(form.Body, nullptr);
+    EXPECT_EQ(form.Body->Parent(), &form);
+    EXPECT_EQ(form.Body->Color(), clWhite);
+    ASSERT_EQ(form.Menu(), form.CMenu);
+    form.Show();
+    EXPECT_EQ(form.ClientWidth(), 328);
+    EXPECT_EQ(form.ClientHeight(), 243);
+    EXPECT_EQ(form.Body->Width(), 328) << "aligned to the client area";
+    EXPECT_EQ(GetMenu(form.Handle()), form.CMenu->Handle());
+    char text[64] = {};
+    GetWindowTextA(form.Handle(), text, sizeof text);
+    EXPECT_STREQ(text, "Read from its description");
+}
+
+TEST_F(FormsTest, AMissingDescriptionIsAReadError)
+{
+    try {
+        TFormsTestForm form(nullptr, "TNoSuchForm");
+        FAIL() << "no error";
+    } catch (const EReadError& e) {
+        EXPECT_EQ(e.Message(), "Resource TNoSuchForm not found");
+    }
+}
+
+TEST_F(FormsTest, TheErrorReportIsAnErrorBoxOwnedByTheApplicationWindow)
+{
+    const std::pair<std::string, std::string> cases[] = {
+        {"Cannot open file", "Cannot open file."},
+        {"Already a sentence.", "Already a sentence."},
+        {"Ends in (brackets)", "Ends in (brackets)"},
+    };
+    for (const auto& [message, shown] : cases) {
+        SCOPED_TRACE(message);
+        std::string title, text;
+        HWND owner = nullptr;
+        HICON icon = nullptr;
+        std::vector<std::string> texts;
+        std::thread user([&] {
+            HWND box = WaitForDialog(GetCurrentProcessId(), "Forms Test");
+            if (!box)
+                return;
+            title = WindowText(box);
+            text = MessageBoxText(box);
+            texts = ChildTexts(box);
+            owner = GetWindow(box, GW_OWNER);
+            icon = MessageBoxIcon(box);
+            Activate(box);
+            PressKey(VK_RETURN);
+        });
+        try {
+            throw EVxError(message);
+        } catch (...) {
+            Application->HandleException();
+        }
+        user.join();
+        EXPECT_EQ(title, "Forms Test");
+        EXPECT_EQ(text, shown);
+        EXPECT_EQ(owner, Application->Handle());
+        EXPECT_EQ(icon, LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_HAND)));
+        // The message and one OK button.
+        EXPECT_THAT(texts, ::testing::UnorderedElementsAre(shown, "OK"));
+    }
+}
+
+TEST_F(FormsTest, HelpRequestsReachTheApplicationsHandlerWithTheirCommands)
+{
+    EXPECT_TRUE(Application->HelpCommand(HELP_FINDER, 0));
+    EXPECT_TRUE(Application->HelpContext(30500));
+    EXPECT_TRUE(Application->HelpKeyword("topic"));
+    ASSERT_EQ(Calls.size(), 3u);
+    EXPECT_EQ(Calls[0], THelpCall(11, 0, true));
+    EXPECT_EQ(Calls[1], THelpCall(1, 30500, true));
+    EXPECT_EQ(std::get<0>(Calls[2]), 258);
+    if (sizeof(void*) == 4) {
+        EXPECT_EQ(Keyword, "topic") << "the data word is the keyword's address";
+    }
+}
+
+TEST_F(FormsTest, TheActiveFormsOwnHelpHandlerComesFirst)
+{
+    TFormsTestForm form(nullptr);
+    std::vector<THelpCall> formCalls;
+    form.OnHelp = [&](std::uint16_t command, std::int32_t data, bool& callHelp) {
+        formCalls.emplace_back(command, data, callHelp);
+        callHelp = false;
+        return false;
+    };
+    form.Show();
+    ASSERT_TRUE(PumpUntil([&] { return Screen->ActiveForm() == &form; }));
+    EXPECT_FALSE(Application->HelpContext(7));
+    EXPECT_EQ(formCalls, (std::vector<THelpCall>{{1, 7, true}}));
+    EXPECT_TRUE(Calls.empty());
+}
+
+TEST_F(FormsTest, F1AsksForTheHelpContextOfTheFocusedControlOrItsForm)
+{
+    TFormsTestForm form(nullptr);
+    form.Show();
+    ASSERT_TRUE(Activate(form.Handle()));
+    ASSERT_TRUE(PumpUntil([&] { return form.Body->Focused(); }));
+    PressKey(VK_F1);
+    ASSERT_TRUE(PumpUntil([&] { return !Calls.empty(); }));
+    EXPECT_EQ(Calls[0], THelpCall(1, 30500, true));
+    form.Body->SetHelpContext(700);
+    PressKey(VK_F1);
+    ASSERT_TRUE(PumpUntil([&] { return Calls.size() == 2; }));
+    EXPECT_EQ(Calls[1], THelpCall(1, 700, true));
+}
+
+// Last: Run ends the loop for good.
+TEST_F(FormsTest, RunEndsWhenTheMainFormClosesAndDestroysTheForms)
+{
+    auto* form = Application->CreateForm<TFormsTestForm>();
+    ASSERT_EQ(Application->MainForm(), form);
+    TComponent watcher(nullptr);
+    class TWatcher : public TComponent {
+    public:
+        using TComponent::TComponent;
+        bool Gone = false;
+        void Notification(TComponent* c, TOperation op) override
+        {
+            TComponent::Notification(c, op);
+            Gone = Gone || op == opRemove;
+        }
+    } probe(nullptr);
+    form->FreeNotification(&probe);
+    bool closed = false;
+    form->OnClose = [&](TComponent*, TCloseAction&) { closed = true; };
+    PostMessageA(form->Handle(), WM_CLOSE, 0, 0);
+    Application->Run();
+    EXPECT_TRUE(closed);
+    EXPECT_TRUE(probe.Gone);
+    EXPECT_EQ(Application->MainForm(), nullptr);
+}
