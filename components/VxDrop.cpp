@@ -7,7 +7,9 @@
 
 #include <shellapi.h>
 
+#include <cstdint>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -158,8 +160,11 @@ private:
 
 TVxCustomDropFiles::TVxCustomDropFiles(TComponent* AOwner) : TVxDropComponent(AOwner)
 {
-    // In a designer the owner would become the target here; this framework
-    // has no design state, so the target waits for Loaded or a setter.
+    // Running, the target waits for a setter or the end of loading.
+    if (IsDesigning()) {
+        FDropTarget = dynamic_cast<TWinControl*>(AOwner);
+        FTargetComponent = FDropTarget;
+    }
 }
 
 TVxCustomDropFiles::~TVxCustomDropFiles()
