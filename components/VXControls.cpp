@@ -1,0 +1,58 @@
+#include "components/VXControls.h"
+
+#include <shellapi.h>
+
+#include "framework/FormReader.h"
+#include "framework/FormWriter.h"
+
+TVxShellExecute VxShellExecute = ShellExecuteA;
+
+TVxLinkLabel::TVxLinkLabel(TComponent* AOwner) : TCustomLabel(AOwner)
+{
+    Font().SetStyle(TFontStyles{fsUnderline});
+    SetLinkColor(clBlue);
+    SetCursor(crHandPoint);
+    SetShowAccelChar(false);
+}
+
+void TVxLinkLabel::SetLinkColor(TColor Value)
+{
+    FLinkColor = Value;
+    Font().SetColor(Value);
+    Repaint();
+}
+
+LRESULT TVxLinkLabel::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (Msg) {
+    // The link opens on the press; no capture, mouse-down event or click
+    // follows. Whatever the shell answers is not looked at.
+    case WM_LBUTTONDOWN:
+        VxShellExecute(GetDesktopWindow(), "open", FLinkTo.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+        return 0;
+    default: return TCustomLabel::WndProc(Msg, wParam, lParam);
+    }
+}
+
+void RegisterLinkLabel()
+{
+    static bool done = false;
+    if (done)
+        return;
+    done = true;
+    RegisterStdControls();
+    auto unpublished = [](const char* name) {
+        return [name](TVxLinkLabel*, bool) { throw EReadError(Format("Property %s does not exist", name)); };
+    };
+    RegisterComponentClass<TVxLinkLabel>("TVxLinkLabel")
+        .Property("LinkColor", &TVxLinkLabel::SetLinkColor)
+        .Property("LinkTo", &TVxLinkLabel::SetLinkTo)
+        .Property("ShowAccelChar", unpublished("ShowAccelChar"));
+    RegisterWriterClass<TVxLinkLabel>("TVxLinkLabel")
+        .Default("Cursor", &TControl::Cursor, crHandPoint)
+        .Unpublish("ShowAccelChar")
+        .Default("LinkColor", &TVxLinkLabel::LinkColor, clBlue)
+        .Stored("LinkTo", &TVxLinkLabel::LinkTo, [](TVxLinkLabel* c) { return !c->LinkTo().empty(); });
+}
+
+static const bool LinkLabelRegistered = (RegisterLinkLabel(), true);
