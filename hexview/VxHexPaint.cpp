@@ -35,10 +35,19 @@ void PaintHexRows(HDC dc, const TVxHexPaintView& view, std::string& addressText,
     const INT tabStop = 3 * layout.CellWidth;
     ::SetTextColor(dc, view.Colors[1]);
 
+    // Rows wholly outside the area to repaint are skipped: clipped text
+    // calls are not free everywhere (under Wine they cost nearly as much as
+    // drawn ones), and a one-row scroll repaints a single strip.
+    RECT clip{};
+    const bool clipKnown = ::GetClipBox(dc, &clip) != ERROR;
+
     for (std::int32_t i = 0; i < layout.VisibleRows; ++i) {
         const std::int64_t row64 = static_cast<std::int64_t>(view.TopRow) + i;
         r.left = 1;
-        if (row64 < layout.RowCount) {
+        if (clipKnown && (r.bottom <= clip.top || r.top >= clip.bottom)) {
+            if (row64 < layout.RowCount && view.ShowAddress)
+                r.right = view.ClientWidth;
+        } else if (row64 < layout.RowCount) {
             const auto row = static_cast<std::int32_t>(row64);
             if (view.ShowAddress) {
                 ::SetTextColor(dc, view.Colors[0]);

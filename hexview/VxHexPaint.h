@@ -29,8 +29,8 @@ void RowAddressText(std::string& text, const TVxHexPaintView& view, std::int32_t
 // A row's digit pairs, each followed by a tab.
 void RowHexText(std::string& text, const TVxHexPaintView& view, std::int32_t row);
 
-// Draws all visible rows with the font selected into `dc`, leaving the
-// clipping to the DC. Each data row takes at most three text calls, each row
-// past the data one fill; the one-pixel left margin is never drawn. The row
-// texts are built in the two scratch strings.
+// Draws the visible rows with the font selected into `dc`; rows wholly
+// outside the DC's clip box are left out. Each data row takes at most three
+// text calls, each row past the data one fill; the one-pixel left margin is
+// never drawn. The row texts are built in the two scratch strings.
 void PaintHexRows(HDC dc, const TVxHexPaintView& view, std::string& addressText, std::string& hexText);

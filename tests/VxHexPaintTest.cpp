@@ -194,6 +194,32 @@ TEST_F(HexPaint, HiddenColumnsAreNotDrawn)
     EXPECT_GT(canvas.Count(HexInk, 1, 0, 1 + 2 * view.Layout.CellWidth, h), 0);
 }
 
+TEST_F(HexPaint, ClippedPaintDrawsTheSamePixelsInsideTheClipOnly)
+{
+    const int width = 600, height = 200;
+    TDibCanvas whole(width, height), part(width, height);
+    const auto bytes = PatternBytes(14 * 8 + 5);
+    HGDIOBJ old = ::SelectObject(whole.DC(), FFont);
+    const TVxHexPaintView view = View(whole.DC(), width, height, bytes);
+    ::SelectObject(whole.DC(), old);
+    Paint(whole, view);
+    // A strip across row boundaries, touching data rows and blank ones.
+    const int h = view.Layout.CellHeight;
+    const int top = 7 * h + h / 2, bottom = 10 * h - 3;
+    part.Fill(Unpainted);
+    HRGN strip = ::CreateRectRgn(0, top, width, bottom);
+    ::SelectClipRgn(part.DC(), strip);
+    ::DeleteObject(strip);
+    old = ::SelectObject(part.DC(), FFont);
+    PaintHexRows(part.DC(), view, FAddress, FHex);
+    ::SelectObject(part.DC(), old);
+    ::SelectClipRgn(part.DC(), nullptr);
+    ::GdiFlush();
+    EXPECT_EQ(part.Block(0, top, width, bottom), whole.Block(0, top, width, bottom));
+    EXPECT_TRUE(part.All(Unpainted, 0, 0, width, top));
+    EXPECT_TRUE(part.All(Unpainted, 0, bottom, width, height));
+}
+
 TEST(HexPaintText, RowTextsOfAView)
 {
     const auto bytes = PatternBytes(50);
