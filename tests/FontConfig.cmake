@@ -1,0 +1,4 @@
+# The font setting on the framework's font, under Wine.
+if(TARGET qv_config_font)
+  quorvel_test(VXConfigFontTest WINDOWS SOURCES VXConfigFontTest.cpp LIBS qv_config_font)
+endif()
