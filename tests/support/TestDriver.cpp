@@ -328,7 +328,7 @@ void PressKey(WORD virtualKey, unsigned modifiers)
     if (modifiers & mdCtrl)
         inputs.push_back(KeyInput(VK_CONTROL, true));
     Send(inputs);
-    Pause(150);
+    Sleep(150);
 }
 
 void TypeText(const std::string& text)
@@ -344,7 +344,7 @@ void TypeText(const std::string& text)
         inputs.push_back(input);
     }
     Send(inputs);
-    Pause(150);
+    Sleep(150);
 }
 
 void ChooseMenuItem(HWND window, char menuLetter, char itemLetter)
@@ -352,7 +352,7 @@ void ChooseMenuItem(HWND window, char menuLetter, char itemLetter)
     Activate(window);
     const auto key = [](char c) { return static_cast<WORD>(std::toupper(static_cast<unsigned char>(c))); };
     PressKey(key(menuLetter), mdAlt);
-    Pause(200);
+    Sleep(200);
     PressKey(key(itemLetter));
 }
 

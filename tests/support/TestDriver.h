@@ -87,8 +87,9 @@ RECT WindowRect(HWND window);
 // Brings the window to the foreground and waits until it is there.
 bool Activate(HWND window, DWORD timeoutMs = 5000);
 enum TModifiers : unsigned { mdNone = 0, mdShift = 1, mdCtrl = 2, mdAlt = 4 };
-// Presses and releases a virtual key with modifiers held, then lets the
-// target handle it (a short pause).
+// Presses and releases a virtual key with modifiers held, then sleeps a
+// little. The keys go to the foreground window; a test that drives its own
+// windows pumps its messages afterwards (or presses from another thread).
 void PressKey(WORD virtualKey, unsigned modifiers = mdNone);
 // Types text as Unicode key strokes.
 void TypeText(const std::string& text);
@@ -98,7 +99,7 @@ void ChooseMenuItem(HWND window, char menuLetter, char itemLetter);
 // Puts `path` into an open dialog's file name field by typing and presses
 // Enter. True when the dialog then went away.
 bool TypeIntoOpenDialog(HWND dialog, const std::string& path, DWORD timeoutMs = 10000);
-// Lets the other process work for a while.
+// Waits, handling this thread's own messages meanwhile.
 void Pause(DWORD ms);
 
 // A window's pixels as 0x00RRGGBB, rows from the top.
