@@ -147,27 +147,6 @@ bool TApplication::HelpKeyword(const std::string& Keyword)
     return result;
 }
 
-bool TApplication::IsHelpKey(const MSG& msg)
-{
-    if (msg.message != WM_KEYDOWN || msg.wParam != VK_F1 || !KeyboardShiftState().Empty())
-        return false;
-    TControl* control = FindControl(GetFocus());
-    if (!control)
-        control = FindControl(msg.hwnd);
-    if (!control)
-        return false;
-    if (const std::int32_t context = FindHelpContext(control)) {
-        HelpContext(context);
-        return true;
-    }
-    for (TControl* c = control; c; c = c->Parent())
-        if (!c->HelpKeyword().empty()) {
-            HelpKeyword(c->HelpKeyword());
-            return true;
-        }
-    return false;
-}
-
 bool TApplication::IsAcceleratorKey(MSG& msg)
 {
     if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN)
@@ -189,7 +168,9 @@ bool TApplication::IsDialogKey(MSG& msg)
 
 void TApplication::Dispatch(MSG& msg)
 {
-    if (IsHelpKey(msg) || IsAcceleratorKey(msg) || IsDialogKey(msg))
+    // F1 needs nothing here: the system turns it into WM_HELP for the
+    // focused window, which passes it up to its form.
+    if (IsAcceleratorKey(msg) || IsDialogKey(msg))
         return;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);

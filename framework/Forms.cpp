@@ -399,18 +399,26 @@ void TForm::FocusFirstControl()
 
 bool TForm::HelpFromMessage(const HELPINFO& info)
 {
-    std::int32_t context = 0;
     if (info.iContextType == HELPINFO_MENUITEM) {
-        if (FMenu)
-            if (TMenuItem* item = FMenu->FindItem(static_cast<WORD>(info.iCtrlId)))
-                context = item->HelpContext();
-    } else {
-        TControl* control = FindControl(static_cast<HWND>(info.hItemHandle));
-        context = FindHelpContext(control ? control : this);
+        TMenuItem* item = FMenu ? FMenu->FindItem(static_cast<WORD>(info.iCtrlId)) : nullptr;
+        if (!item || item->HelpContext() == 0)
+            return false;
+        Application->HelpContext(item->HelpContext());
+        return true;
     }
-    if (context != 0)
+    TControl* control = FindControl(static_cast<HWND>(info.hItemHandle));
+    if (!control)
+        control = this;
+    if (const std::int32_t context = FindHelpContext(control)) {
         Application->HelpContext(context);
-    return context != 0;
+        return true;
+    }
+    for (TControl* c = control; c; c = c->Parent())
+        if (!c->HelpKeyword().empty()) {
+            Application->HelpKeyword(c->HelpKeyword());
+            return true;
+        }
+    return false;
 }
 
 bool TForm::ForwardDialogKey(TWinControl* parent, WORD key)

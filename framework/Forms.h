@@ -182,13 +182,12 @@ public:
     void Terminate();
     bool Terminated() const { return FTerminated; }
 
-    // The message loop's handling of one message: F1, menu shortcuts,
-    // dialog keys of a modal form, then translation and dispatch.
+    // The message loop's handling of one message: menu shortcuts, dialog
+    // keys of a modal form, then translation and dispatch.
     void Dispatch(MSG& msg);
 
 private:
     friend class TForm;
-    bool IsHelpKey(const MSG& msg);
     bool IsAcceleratorKey(MSG& msg);
     bool IsDialogKey(MSG& msg);
 
