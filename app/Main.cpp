@@ -1,5 +1,9 @@
 #include "app/Main.h"
 
+#include <memory>
+
+#include "config/VXConfigFont.h"
+
 TMainForm* MainForm = nullptr;
 
 TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner)
@@ -18,10 +22,13 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner)
     Publish("MHelpAbout", MHelpAbout);
     Publish("CFontDlg", CFontDlg);
     Publish("dlgOpen", dlgOpen);
+    Publish("CFormPos", CFormPos);
     Publish("MOpenClick", &TMainForm::MOpenClick);
     Publish("MExitClick", &TMainForm::MExitClick);
     Publish("MFontClick", &TMainForm::MFontClick);
     Publish("CFontDlgApply", &TMainForm::CFontDlgApply);
+    Publish("FormCreate", &TMainForm::FormCreate);
+    Publish("FormClose", &TMainForm::FormClose);
     ReadDescription("TMainForm");
 }
 
@@ -52,4 +59,22 @@ void TMainForm::MFontClick(TComponent*)
 void TMainForm::CFontDlgApply(TComponent*, HWND)
 {
     CHex->Font().Assign(CFontDlg->Font());
+}
+
+void TMainForm::FormCreate(TComponent*)
+{
+    // Runs inside the window's construction, where an error would keep the
+    // window from opening at all.
+    try {
+        TVXConfiguration& Config = Configuration();
+        Config.Items().Add(std::make_unique<TVXFontConfig>("font", CHex->Font()));
+        Config.LoadItems();
+    } catch (...) {
+        Application->HandleException();
+    }
+}
+
+void TMainForm::FormClose(TComponent*, TCloseAction&)
+{
+    Configuration().SaveItems();
 }

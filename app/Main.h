@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "config/VxFormPosition.h"
 #include "framework/Dialogs.h"
 #include "framework/Forms.h"
 #include "framework/Menus.h"
@@ -28,6 +29,7 @@ public:
     TMenuItem* MHelpAbout = nullptr;
     TFontDialog* CFontDlg = nullptr;
     TOpenDialog* dlgOpen = nullptr;
+    TVxFormPosition* CFormPos = nullptr;
 
     // Shows the named file; the caption becomes the name and " - Quorvel".
     // A load error propagates and leaves the caption as it was.
@@ -37,6 +39,11 @@ public:
     void MExitClick(TComponent* Sender);
     void MFontClick(TComponent* Sender);
     void CFontDlgApply(TComponent* Sender, HWND Wnd);
+    // Registers the viewer's font as the setting "font" and loads it; an
+    // error is reported and the window opens with the font as far as it got.
+    void FormCreate(TComponent* Sender);
+    // Saves the settings; an error leaves the handler, so the window stays.
+    void FormClose(TComponent* Sender, TCloseAction& Action);
 };
 
 extern TMainForm* MainForm;

@@ -3,13 +3,24 @@
 
 #include <windows.h>
 
+#include <exception>
+
 #include "app/Main.h"
+#include "config/VxConfigFiles.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
     Application->Initialize();
     Application->SetTitle("Quorvel");
     Application->SetHelpFile("Quorvel.chm");
+    // Saves made where nothing may raise report like any other error.
+    SetDeferredConfigErrorHandler([](std::exception_ptr Error) {
+        try {
+            std::rethrow_exception(Error);
+        } catch (...) {
+            Application->HandleException();
+        }
+    });
     try {
         MainForm = Application->CreateForm<TMainForm>();
     } catch (...) {

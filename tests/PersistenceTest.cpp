@@ -1,0 +1,268 @@
+// The program's font and window placement between runs, driven from outside
+// with its real configuration file in the prefix's per-user folder. Each
+// test puts back the folder and file it found.
+
+#include <gtest/gtest.h>
+
+#include <shlobj.h>
+
+#include <string>
+
+#include "tests/support/TestDriver.h"
+
+using namespace TestDriver;
+
+namespace {
+
+const std::string HeaderOnly = "[VXS:CONFIG:HEADER]\r\nSchemaVersion=1\r\n\r\n";
+
+std::string AppDataFolder()
+{
+    char Buffer[MAX_PATH + 1] = {};
+    if (::SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, Buffer) != S_OK)
+        return std::string();
+    return Buffer;
+}
+
+bool Exists(const std::string& Path)
+{
+    return ::GetFileAttributesA(Path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string ReadWhole(const std::string& Path)
+{
+    std::string Text;
+    const HANDLE File = ::CreateFileA(Path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING, 0, nullptr);
+    if (File == INVALID_HANDLE_VALUE)
+        return Text;
+    char Buffer[4096];
+    DWORD Read = 0;
+    while (::ReadFile(File, Buffer, sizeof Buffer, &Read, nullptr) && Read > 0)
+        Text.append(Buffer, Read);
+    ::CloseHandle(File);
+    return Text;
+}
+
+bool WriteWhole(const std::string& Path, const std::string& Text)
+{
+    const HANDLE File = ::CreateFileA(Path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (File == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD Written = 0;
+    const bool Done = ::WriteFile(File, Text.data(), static_cast<DWORD>(Text.size()), &Written, nullptr) &&
+                      Written == Text.size();
+    ::CloseHandle(File);
+    return Done;
+}
+
+std::string WindowSection(int Left, int Top, int Width, int Height, int State)
+{
+    return "[Window]\r\nLeft=" + std::to_string(Left) + "\r\nTop=" + std::to_string(Top) + "\r\nWidth=" +
+           std::to_string(Width) + "\r\nHeight=" + std::to_string(Height) + "\r\nState=" + std::to_string(State) +
+           "\r\n\r\n";
+}
+
+::testing::AssertionResult HasRect(HWND Window, int Left, int Top, int Width, int Height)
+{
+    const RECT R = WindowRect(Window);
+    if (R.left == Left && R.top == Top && R.right - R.left == Width && R.bottom - R.top == Height)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "window at " << R.left << "," << R.top << " " << R.right - R.left << "x"
+                                         << R.bottom - R.top;
+}
+
+// The maker folder is moved aside for each test and put back afterwards, so
+// every test starts as a first run and leaves the prefix as it was.
+class Persistence : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const std::string AppData = AppDataFolder();
+        ASSERT_FALSE(AppData.empty());
+        Folder = AppData + "\\Talmore";
+        Aside = AppData + "\\Talmore.persistence-aside";
+        Blocked = Folder + ".persistence-blocked";
+        File = Folder + "\\Quorvel.ini";
+        // A run that was killed half-way left the real folder aside.
+        if (Exists(Aside) && !Exists(Folder)) {
+            ASSERT_TRUE(::MoveFileA(Aside.c_str(), Folder.c_str()));
+        }
+        ASSERT_FALSE(Exists(Aside)) << "left over by an earlier run: " << Aside;
+        if (Exists(Folder)) {
+            ASSERT_TRUE(::MoveFileA(Folder.c_str(), Aside.c_str()));
+        }
+    }
+
+    void TearDown() override
+    {
+        Program.Close();
+        if (Exists(Blocked)) {
+            ::DeleteFileA(Folder.c_str());
+            ::MoveFileA(Blocked.c_str(), Folder.c_str());
+        }
+        ::DeleteFileA(File.c_str());
+        if (!::RemoveDirectoryA(Folder.c_str()))
+            ::DeleteFileA(Folder.c_str());
+        if (Exists(Aside)) {
+            EXPECT_TRUE(::MoveFileA(Aside.c_str(), Folder.c_str()));
+        }
+    }
+
+    HWND Start(const std::string& Exe = QuorvelExePath())
+    {
+        Program = TProcess::Start(Exe);
+        return WaitForMainWindow(Program);
+    }
+
+    // Closes the main window as its close box does; true when the program
+    // then ended on its own.
+    bool CloseMain(HWND Main)
+    {
+        ::PostMessageA(Main, WM_CLOSE, 0, 0);
+        DWORD ExitCode = 1;
+        return Program.WaitForExit(15000, &ExitCode) && ExitCode == 0;
+    }
+
+    void WriteConfig(const std::string& Sections)
+    {
+        ASSERT_TRUE(::CreateDirectoryA(Folder.c_str(), nullptr) || Exists(Folder));
+        ASSERT_TRUE(WriteWhole(File, HeaderOnly + Sections));
+    }
+
+    // Dismisses the error box of the program titled "Quorvel"; its message.
+    std::string DismissErrorBox()
+    {
+        const HWND Box = WaitForDialog(Program.Id(), "Quorvel");
+        if (!Box)
+            return "(no error box)";
+        const std::string Text = MessageBoxText(Box);
+        ::PostMessageA(Box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        EXPECT_TRUE(WaitForWindowGone(Box));
+        return Text;
+    }
+
+    std::string Folder;
+    std::string Aside;
+    // Where the folder goes while a plain file stands in its place.
+    std::string Blocked;
+    std::string File;
+    TProcess Program;
+};
+
+TEST_F(Persistence, FirstRunWritesTheHeaderThenClosingAddsFontAndPlacement)
+{
+    const HWND Main = Start();
+    ASSERT_NE(Main, nullptr);
+    EXPECT_EQ(ReadWhole(File), HeaderOnly) << "made while the window was loading";
+    const RECT Designed = WindowRect(Main);
+    EXPECT_EQ(Designed.left, 283);
+    EXPECT_EQ(Designed.top, 237);
+
+    ASSERT_TRUE(::MoveWindow(Main, 200, 150, 640, 400, TRUE));
+    Pause(300);
+    ASSERT_TRUE(CloseMain(Main));
+    EXPECT_EQ(ReadWhole(File),
+              HeaderOnly + "[MAIN]\r\nfont=\"10,FF000008,B0,Courier New\"\r\n\r\n" + WindowSection(200, 150, 640, 400, 0));
+}
+
+TEST_F(Persistence, SecondRunComesBackWithTheSavedFontAndPlacement)
+{
+    WriteConfig("[MAIN]\r\nfont=\"14,FF000008,I0,Lucida Console\"\r\n\r\n" + WindowSection(210, 170, 560, 330, 0));
+    const HWND Main = Start();
+    ASSERT_NE(Main, nullptr);
+    EXPECT_TRUE(HasRect(Main, 210, 170, 560, 330));
+    ASSERT_TRUE(CloseMain(Main));
+    // Closing saves the viewer's font as it is, so it must be the loaded one.
+    EXPECT_NE(ReadWhole(File).find("font=\"14,FF000008,I0,Lucida Console\""), std::string::npos) << ReadWhole(File);
+}
+
+TEST_F(Persistence, ClosedMaximisedComesBackMaximisedOverItsNormalRectangle)
+{
+    WriteConfig(WindowSection(220, 160, 600, 380, 0));
+    HWND Main = Start();
+    ASSERT_NE(Main, nullptr);
+    ::ShowWindow(Main, SW_MAXIMIZE);
+    Pause(300);
+    ASSERT_TRUE(::IsZoomed(Main));
+    ASSERT_TRUE(CloseMain(Main));
+    EXPECT_NE(ReadWhole(File).find(WindowSection(220, 160, 600, 380, 2)), std::string::npos) << ReadWhole(File);
+
+    Main = Start();
+    ASSERT_NE(Main, nullptr);
+    EXPECT_TRUE(::IsZoomed(Main));
+    ::ShowWindow(Main, SW_RESTORE);
+    Pause(300);
+    EXPECT_TRUE(HasRect(Main, 220, 160, 600, 380));
+}
+
+TEST_F(Persistence, ClosedWhileMinimisedStoresStateOne)
+{
+    WriteConfig(WindowSection(230, 180, 500, 300, 0));
+    const HWND Main = Start();
+    ASSERT_NE(Main, nullptr);
+    ::ShowWindow(Main, SW_MINIMIZE);
+    Pause(300);
+    ASSERT_TRUE(::IsIconic(Main));
+    ASSERT_TRUE(CloseMain(Main));
+    EXPECT_NE(ReadWhole(File).find(WindowSection(230, 180, 500, 300, 1)), std::string::npos) << ReadWhole(File);
+}
+
+TEST_F(Persistence, StoredRectangleOnePixelBeyondTheVirtualScreenIsNotRestored)
+{
+    const int Right = ::GetSystemMetrics(SM_XVIRTUALSCREEN) + ::GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    WriteConfig(WindowSection(Right - 400, 100, 401, 300, 0));
+    const HWND Main = Start();
+    ASSERT_NE(Main, nullptr);
+    const RECT R = WindowRect(Main);
+    EXPECT_EQ(R.left, 283);
+    EXPECT_EQ(R.top, 237);
+}
+
+TEST_F(Persistence, DamagedFontTextShowsTheErrorAndTheWindowStillOpens)
+{
+    WriteConfig("[MAIN]\r\nfont=\"12,FF000008,B0\"\r\n\r\n");
+    Program = TProcess::Start(QuorvelExePath());
+    EXPECT_EQ(DismissErrorBox(), "Syntax error.");
+    const HWND Main = WaitForMainWindow(Program);
+    ASSERT_NE(Main, nullptr);
+    ASSERT_TRUE(CloseMain(Main));
+    // The size and style were set before the text failed.
+    EXPECT_NE(ReadWhole(File).find("font=\"12,FF000008,B0,Courier New\""), std::string::npos) << ReadWhole(File);
+}
+
+TEST_F(Persistence, UnwritableConfigurationKeepsTheWindowOpenWithTheErrorShown)
+{
+    const HWND Main = Start();
+    ASSERT_NE(Main, nullptr);
+    // The folder becomes a plain file, so it cannot be made again.
+    ASSERT_TRUE(::MoveFileA(Folder.c_str(), Blocked.c_str()));
+    ASSERT_TRUE(WriteWhole(Folder, "not a folder"));
+
+    ::PostMessageA(Main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(DismissErrorBox(), "Unable to create configuration folder: " + Folder + "\\.");
+    Pause(300);
+    EXPECT_TRUE(Program.Running());
+    EXPECT_TRUE(::IsWindowVisible(Main));
+
+    ASSERT_TRUE(::DeleteFileA(Folder.c_str()));
+    ASSERT_TRUE(::MoveFileA(Blocked.c_str(), Folder.c_str()));
+    ASSERT_TRUE(CloseMain(Main)) << "closes once the folder is back";
+    EXPECT_NE(ReadWhole(File).find("[Window]"), std::string::npos);
+}
+
+TEST_F(Persistence, RenamedProgramNamesItsOwnFileInTheSameFolder)
+{
+    const std::string Copy = TestExeFolder() + "\\QvRenamedCopy.exe";
+    ASSERT_TRUE(::CopyFileA(QuorvelExePath().c_str(), Copy.c_str(), FALSE));
+    const std::string RenamedFile = Folder + "\\QvRenamedCopy.ini";
+    const HWND Main = Start(Copy);
+    ASSERT_NE(Main, nullptr);
+    ASSERT_TRUE(CloseMain(Main));
+    EXPECT_NE(ReadWhole(RenamedFile).find("[Window]"), std::string::npos) << ReadWhole(RenamedFile);
+    EXPECT_FALSE(Exists(File));
+    ::DeleteFileA(RenamedFile.c_str());
+    ::DeleteFileA(Copy.c_str());
+}
+
+} // namespace
