@@ -313,4 +313,24 @@ TEST_F(FormPosition, SaveErrorOnDestroyIsReportedAndTheWindowStillGoes)
     EXPECT_EQ(OnDisk("Window").Width, 400);
 }
 
+TEST_F(FormPosition, SaveErrorWhileTheMainWindowLoadsIsReportedAndTheWindowStillComes)
+{
+    Store("Window", {160, 150, 420, 320, 0});
+    std::unique_ptr<TForm> Form;
+    {
+        TFolderBlocked Blocked(Configuration().FileName());
+        ASSERT_TRUE(Blocked.Ready());
+        // A change that could not be saved, so restoring's release saves.
+        TVxConfigSectionRef Pending = Configuration().OpenSection("Other");
+        Pending->WriteInteger("Value", 1);
+        EXPECT_THROW(Pending.Release(), EVxError);
+        EXPECT_NO_THROW(Form = MakeForm());
+        ASSERT_EQ(Reported.size(), 1u);
+        EXPECT_EQ(Reported[0], "Unable to create configuration folder: " + Blocked.Folder() + "\\");
+    }
+    ASSERT_NE(Form, nullptr);
+    EXPECT_TRUE(SameRect(NormalRect(*Form), 160, 150, 420, 320)) << "applied before the save failed";
+    Configuration().OpenSection("Other")->Erase();
+}
+
 } // namespace
