@@ -22,11 +22,17 @@ TMainForm::TMainForm(TComponent* AOwner) : TForm(AOwner)
     Publish("MHelpAbout", MHelpAbout);
     Publish("CFontDlg", CFontDlg);
     Publish("dlgOpen", dlgOpen);
+    Publish("CDrop", CDrop);
+    Publish("CAbout", CAbout);
     Publish("CFormPos", CFormPos);
+    Publish("HelpRouter1", HelpRouter1);
     Publish("MOpenClick", &TMainForm::MOpenClick);
     Publish("MExitClick", &TMainForm::MExitClick);
     Publish("MFontClick", &TMainForm::MFontClick);
     Publish("CFontDlgApply", &TMainForm::CFontDlgApply);
+    Publish("MHelpContentsClick", &TMainForm::MHelpContentsClick);
+    Publish("MHelpAboutClick", &TMainForm::MHelpAboutClick);
+    Publish("CDropDropFiles", &TMainForm::CDropDropFiles);
     Publish("FormCreate", &TMainForm::FormCreate);
     Publish("FormClose", &TMainForm::FormClose);
     ReadDescription("TMainForm");
@@ -59,6 +65,21 @@ void TMainForm::MFontClick(TComponent*)
 void TMainForm::CFontDlgApply(TComponent*, HWND)
 {
     CHex->Font().Assign(CFontDlg->Font());
+}
+
+void TMainForm::MHelpContentsClick(TComponent*)
+{
+    Application->HelpCommand(HELP_FINDER, 0);
+}
+
+void TMainForm::MHelpAboutClick(TComponent*)
+{
+    CAbout->Execute();
+}
+
+void TMainForm::CDropDropFiles(TComponent*, POINT&)
+{
+    OpenFile(CDrop->Files()[0]);
 }
 
 void TMainForm::FormCreate(TComponent*)

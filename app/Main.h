@@ -5,10 +5,13 @@
 
 #include <string>
 
+#include "components/VXAbout.h"
+#include "components/VxDrop.h"
 #include "config/VxFormPosition.h"
 #include "framework/Dialogs.h"
 #include "framework/Forms.h"
 #include "framework/Menus.h"
+#include "help/VxHelpRouter.h"
 #include "hexview/VxHexViewer.h"
 
 class TMainForm : public TForm {
@@ -29,7 +32,10 @@ public:
     TMenuItem* MHelpAbout = nullptr;
     TFontDialog* CFontDlg = nullptr;
     TOpenDialog* dlgOpen = nullptr;
+    TVxDropFiles* CDrop = nullptr;
+    TVXAboutBox* CAbout = nullptr;
     TVxFormPosition* CFormPos = nullptr;
+    THelpRouter* HelpRouter1 = nullptr;
 
     // Shows the named file; the caption becomes the name and " - Quorvel".
     // A load error propagates and leaves the caption as it was.
@@ -39,6 +45,10 @@ public:
     void MExitClick(TComponent* Sender);
     void MFontClick(TComponent* Sender);
     void CFontDlgApply(TComponent* Sender, HWND Wnd);
+    void MHelpContentsClick(TComponent* Sender);
+    void MHelpAboutClick(TComponent* Sender);
+    // Opens the first dropped file; further names are ignored.
+    void CDropDropFiles(TComponent* Sender, POINT& Point);
     // Registers the viewer's font as the setting "font" and loads it; an
     // error is reported and the window opens with the font as far as it got.
     void FormCreate(TComponent* Sender);

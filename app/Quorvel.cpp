@@ -7,6 +7,7 @@
 
 #include "app/Main.h"
 #include "config/VxConfigFiles.h"
+#include "help/VxHtmlHelpApi.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
@@ -28,5 +29,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         return 1;
     }
     Application->Run();
+    UnloadHtmlHelp();
     return 0;
 }

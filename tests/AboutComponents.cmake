@@ -22,6 +22,6 @@ if(TARGET qv_about)
   quorvel_test(VXAboutTest WINDOWS SOURCES VXAboutTest.cpp ${_about_rc_dir}/NoVersion.rc LIBS qv_about)
   if(TARGET FVXAboutTest)
     set_source_files_properties(${_about_rc_dir}/SpecialVersion.rc ${_about_rc_dir}/NoVersion.rc
-      PROPERTIES OBJECT_DEPENDS ${QUORVEL_ROOT}/resources/FVXAbout.form)
+      PROPERTIES OBJECT_DEPENDS ${QUORVEL_ROOT}/resources/TVXAboutForm.qform)
   endif()
 endif()
