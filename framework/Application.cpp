@@ -147,6 +147,40 @@ bool TApplication::HelpKeyword(const std::string& Keyword)
     return result;
 }
 
+bool TApplication::ControlHelp(TControl* Control)
+{
+    // A key pressed on the keyboard reaches here twice: the system turns it
+    // into WM_HELP, and the loop sees the key itself (the only way for keys
+    // posted by other programs). The second is the same press.
+    const ULONGLONG now = GetTickCount64();
+    if (now - FLastControlHelp < 250)
+        return true;
+    bool asked = false;
+    if (const std::int32_t context = FindHelpContext(Control)) {
+        HelpContext(context);
+        asked = true;
+    } else {
+        for (TControl* c = Control; c && !asked; c = c->Parent())
+            if (!c->HelpKeyword().empty()) {
+                HelpKeyword(c->HelpKeyword());
+                asked = true;
+            }
+    }
+    if (asked)
+        FLastControlHelp = GetTickCount64();
+    return asked;
+}
+
+bool TApplication::IsHelpKey(const MSG& msg)
+{
+    if (msg.message != WM_KEYDOWN || msg.wParam != VK_F1 || !KeyboardShiftState().Empty())
+        return false;
+    TControl* control = FindControl(GetFocus());
+    if (!control)
+        control = FindControl(msg.hwnd);
+    return control && ControlHelp(control);
+}
+
 bool TApplication::IsAcceleratorKey(MSG& msg)
 {
     if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN)
@@ -168,9 +202,7 @@ bool TApplication::IsDialogKey(MSG& msg)
 
 void TApplication::Dispatch(MSG& msg)
 {
-    // F1 needs nothing here: the system turns it into WM_HELP for the
-    // focused window, which passes it up to its form.
-    if (IsAcceleratorKey(msg) || IsDialogKey(msg))
+    if (IsHelpKey(msg) || IsAcceleratorKey(msg) || IsDialogKey(msg))
         return;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);

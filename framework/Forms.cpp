@@ -407,18 +407,7 @@ bool TForm::HelpFromMessage(const HELPINFO& info)
         return true;
     }
     TControl* control = FindControl(static_cast<HWND>(info.hItemHandle));
-    if (!control)
-        control = this;
-    if (const std::int32_t context = FindHelpContext(control)) {
-        Application->HelpContext(context);
-        return true;
-    }
-    for (TControl* c = control; c; c = c->Parent())
-        if (!c->HelpKeyword().empty()) {
-            Application->HelpKeyword(c->HelpKeyword());
-            return true;
-        }
-    return false;
+    return Application->ControlHelp(control ? control : this);
 }
 
 bool TForm::ForwardDialogKey(TWinControl* parent, WORD key)

@@ -182,12 +182,18 @@ public:
     void Terminate();
     bool Terminated() const { return FTerminated; }
 
-    // The message loop's handling of one message: menu shortcuts, dialog
+    // F1 on a control: a context request for the control's or its nearest
+    // parent's help context, else a keyword request; false when it has
+    // neither.
+    bool ControlHelp(TControl* Control);
+
+    // The message loop's handling of one message: F1, menu shortcuts, dialog
     // keys of a modal form, then translation and dispatch.
     void Dispatch(MSG& msg);
 
 private:
     friend class TForm;
+    bool IsHelpKey(const MSG& msg);
     bool IsAcceleratorKey(MSG& msg);
     bool IsDialogKey(MSG& msg);
 
@@ -201,6 +207,7 @@ private:
     bool FTerminated = false;
     bool FComInitialized = false;
     std::vector<TForm*> FModalForms;
+    ULONGLONG FLastControlHelp = 0;
 };
 
 extern TApplication* Application;
