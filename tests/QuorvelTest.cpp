@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <string>
 
+#include "framework/FormParser.h"
+#include "resources/ResourceIds.h"
 #include "tests/support/TestDriver.h"
 
 using namespace TestDriver;
@@ -35,6 +38,43 @@ TEST_F(QuorvelProgram, StartsEmptyWithItsTitleAtTheDesignedPlace)
     // The system chooses the size of this window (default size only).
     EXPECT_GT(r.right - r.left, 0);
     EXPECT_GT(r.bottom - r.top, 0);
+}
+
+TEST(QuorvelProgramFile, CarriesItsIconManifestStringsAndMainFormDescription)
+{
+    HMODULE exe = LoadLibraryExA(QuorvelExePath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(exe, nullptr);
+    auto resource = [exe](LPCSTR name, LPCSTR type) -> std::string {
+        HRSRC found = FindResourceA(exe, name, type);
+        if (!found)
+            return {};
+        HGLOBAL data = LoadResource(exe, found);
+        return std::string(static_cast<const char*>(LockResource(data)), SizeofResource(exe, found));
+    };
+    EXPECT_FALSE(resource(MAKEINTRESOURCEA(IDI_MAINICON), reinterpret_cast<LPCSTR>(RT_GROUP_ICON)).empty());
+    const std::string manifest = resource(MAKEINTRESOURCEA(1), reinterpret_cast<LPCSTR>(RT_MANIFEST));
+    EXPECT_NE(manifest.find("Microsoft.Windows.Common-Controls"), std::string::npos);
+    EXPECT_NE(manifest.find("version=\"6.0.0.0\""), std::string::npos);
+    char maker[64] = {};
+    LoadStringA(exe, IDS_MAKER_FOLDER, maker, sizeof maker);
+    EXPECT_STREQ(maker, "Talmore");
+    EXPECT_FALSE(resource(MAKEINTRESOURCEA(1), reinterpret_cast<LPCSTR>(RT_VERSION)).empty());
+    const TFormNode main = ParseFormDescription(resource("TMAINFORM", reinterpret_cast<LPCSTR>(RT_RCDATA)));
+    EXPECT_EQ(main.ClassName, "TMainForm");
+    FreeLibrary(exe);
+}
+
+TEST(QuorvelProgramArguments, AFileNamedOnTheCommandLineIsNotOpened)
+{
+    const std::string path = TestExeFolder() + "\QuorvelTest-argument.bin";
+    std::ofstream(path, std::ios::binary) << "argument";
+    TProcess program = TProcess::Start(QuorvelExePath(), "\"" + path + "\"");
+    HWND main = WaitForMainWindow(program);
+    ASSERT_NE(main, nullptr);
+    Pause(500);
+    EXPECT_EQ(WindowText(main), "Quorvel");
+    program.Close();
+    DeleteFileA(path.c_str());
 }
 
 TEST_F(QuorvelProgram, FileExitEndsTheProgram)

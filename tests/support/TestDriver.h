@@ -8,6 +8,10 @@
 // driven with the keyboard (Alt, the menu's mnemonic, the item's mnemonic).
 // Every wait takes a timeout in milliseconds and returns an empty result
 // (nullptr, false) when it runs out, so a test can assert on it.
+//
+// Keys go to whatever window is in the foreground of the display, so tests
+// that press keys must not run at the same time: give each the CTest
+// property RESOURCE_LOCK desktop_input.
 
 #include <windows.h>
 
