@@ -66,7 +66,7 @@ TEST(QuorvelProgramFile, CarriesItsIconManifestStringsAndMainFormDescription)
 
 TEST(QuorvelProgramArguments, AFileNamedOnTheCommandLineIsNotOpened)
 {
-    const std::string path = TestExeFolder() + "\QuorvelTest-argument.bin";
+    const std::string path = TestExeFolder() + "\\QuorvelTest-argument.bin";
     std::ofstream(path, std::ios::binary) << "argument";
     TProcess program = TProcess::Start(QuorvelExePath(), "\"" + path + "\"");
     HWND main = WaitForMainWindow(program);
