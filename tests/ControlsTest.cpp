@@ -136,6 +136,28 @@ TEST_F(ControlsTest, CanvasMeasuresWithItsCurrentFont)
     EXPECT_GT(canvas.TextWidth("WWWW"), canvas.TextWidth("W"));
 }
 
+TEST_F(ControlsTest, CustomControlsPaintTheSameOnTheScreenAndOnAMemoryBitmap)
+{
+    auto* probe = new TProbe(Form);
+    probe->SetBounds(10, 10, 60, 40);
+    probe->SetColor(clPurple);
+    Form->Show();
+    ASSERT_TRUE(TestDriver::Activate(Form->Handle()));
+    UpdateWindow(Form->Handle());
+    const TestDriver::TCapture screen = TestDriver::CaptureWindow(probe->Handle());
+    ASSERT_EQ(screen.Width, 60);
+    EXPECT_EQ(screen.At(30, 20), 0x800080u);
+
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateBitmap(60, 40, 1, 32, nullptr);
+    HGDIOBJ previous = SelectObject(dc, bitmap);
+    probe->PaintTo(dc);
+    EXPECT_EQ(GetPixel(dc, 30, 20), RGB(128, 0, 128));
+    SelectObject(dc, previous);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+}
+
 TEST_F(ControlsTest, ParentFontIsFollowedUntilTheControlGetsItsOwn)
 {
     auto* probe = new TProbe(Form);

@@ -198,6 +198,17 @@ TEST_F(FormsTest, F1AsksForTheHelpContextOfTheFocusedControlOrItsForm)
     PressKey(VK_F1);
     ASSERT_TRUE(PumpUntil([&] { return Calls.size() == 2; }));
     EXPECT_EQ(Calls[1], THelpCall(1, 700, true));
+    // Without any help context, a help keyword asks for keyword help.
+    form.Body->SetHelpContext(0);
+    form.SetHelpContext(0);
+    form.Body->SetHelpKeyword("viewer");
+    PumpUntil([] { return false; }, 300);
+    PressKey(VK_F1);
+    ASSERT_TRUE(PumpUntil([&] { return Calls.size() == 3; }));
+    EXPECT_EQ(std::get<0>(Calls[2]), HELP_COMMAND);
+    if (sizeof(void*) == 4) {
+        EXPECT_EQ(Keyword, "viewer");
+    }
 }
 
 // Last: Run ends the loop for good.
