@@ -1,0 +1,35 @@
+# End-to-end tests of the running program: each starts the built Quorvel.exe
+# and drives it from outside with keys and the mouse. They use the prefix's
+# per-user folder (set aside while they run), so they take turns with the
+# other tests that do.
+if(WIN32 AND TARGET Quorvel AND TARGET qv_testdriver)
+  add_library(qv_endtoend STATIC EndToEndData/EndToEndSupport.cpp)
+  quorvel_warnings(qv_endtoend)
+  target_link_libraries(qv_endtoend PUBLIC qv_testdriver shell32)
+
+  # The About box shows the version resource, made from these.
+  foreach(_e2e_part MAJOR MINOR PATCH TWEAK)
+    set(_e2e_${_e2e_part} ${PROJECT_VERSION_${_e2e_part}})
+    if(NOT _e2e_${_e2e_part} MATCHES "^[0-9]+$")
+      set(_e2e_${_e2e_part} 0)
+    endif()
+  endforeach()
+  file(STRINGS ${CMAKE_BINARY_DIR}/resources/Version.rc _e2e_copyright REGEX "VALUE \"LegalCopyright\"")
+  string(REGEX REPLACE ".*\"LegalCopyright\", *\"([^\"]*)\".*" "\\1" _e2e_copyright "${_e2e_copyright}")
+  if(CMAKE_BUILD_TYPE STREQUAL "Debug")
+    set(_e2e_build_words "DEBUG ")
+  else()
+    set(_e2e_build_words "")
+  endif()
+
+  quorvel_test(EndToEndAboutTest SOURCES EndToEndAboutTest.cpp LIBS qv_endtoend WINDOWS TIMEOUT 180)
+  target_compile_definitions(EndToEndAboutTest PRIVATE
+    QUORVEL_VERSION_MAJOR=${_e2e_MAJOR} QUORVEL_VERSION_MINOR=${_e2e_MINOR}
+    QUORVEL_VERSION_PATCH=${_e2e_PATCH} QUORVEL_VERSION_TWEAK=${_e2e_TWEAK}
+    "QUORVEL_COPYRIGHT=\"${_e2e_copyright}\"" "QUORVEL_BUILD_WORDS=\"${_e2e_build_words}\"")
+
+  foreach(_e2e_test EndToEndAboutTest)
+    add_dependencies(${_e2e_test} Quorvel)
+    set_tests_properties(${QUORVEL_KIND_LABEL}${_e2e_test} PROPERTIES RESOURCE_LOCK quorvel_appdata)
+  endforeach()
+endif()

@@ -1,0 +1,135 @@
+// Help, About... on the running program: what the dialog shows and how it
+// closes. The version numbers and the copyright line come from the build
+// (compile definitions) as the version resource does.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "tests/EndToEndData/EndToEndSupport.h"
+#include "tests/support/TestDriver.h"
+
+using namespace TestDriver;
+using namespace EndToEnd;
+
+namespace {
+
+std::string VersionLine()
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "Version %d.%d.%d (%d)", QUORVEL_VERSION_MAJOR, QUORVEL_VERSION_MINOR,
+                  QUORVEL_VERSION_PATCH, QUORVEL_VERSION_TWEAK);
+    return text;
+}
+
+class AboutBox : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_FALSE(FirstRun.Folder().empty()) << "the per-user folder could not be set aside";
+        Program = TProcess::Start(QuorvelExePath());
+        Main = WaitForMainWindow(Program);
+        ASSERT_NE(Main, nullptr) << "no main window";
+    }
+    void TearDown() override { Program.Close(); }
+
+    // Alt, H, A; the dialog that then shows, or nullptr.
+    HWND OpenAbout()
+    {
+        ChooseMenuItem(Main, 'H', 'A');
+        const HWND about =
+            WaitForWindow(Program.Id(), [](HWND window) { return WindowText(window) == "About Quorvel"; });
+        if (about)
+            Activate(about);
+        return about;
+    }
+
+    // The dialog closed and the program still runs with its main window.
+    ::testing::AssertionResult ClosedBackToMain(HWND about)
+    {
+        if (!WaitForWindowGone(about))
+            return ::testing::AssertionFailure() << "the dialog is still open";
+        if (!Program.Running() || !::IsWindowVisible(Main))
+            return ::testing::AssertionFailure() << "the program went with the dialog";
+        return ::testing::AssertionSuccess();
+    }
+
+    TFirstRun FirstRun;
+    TProcess Program;
+    HWND Main = nullptr;
+};
+
+TEST_F(AboutBox, ShowsProductVersionCopyrightAndMakerWhereDesigned)
+{
+    const HWND about = OpenAbout();
+    ASSERT_NE(about, nullptr) << "Alt, H, A showed no \"About Quorvel\"";
+
+    struct {
+        int Left, Top;
+        std::string Text;
+    } const expected[] = {
+        {60, 8, "Quorvel"},
+        {60, 24, VersionLine()},
+        {60, 40, QUORVEL_COPYRIGHT},
+        {4, 60, QUORVEL_BUILD_WORDS},
+        {-1, 140, "Talmore"},
+        {-1, 156, "14 Quarry Lane"},
+        {-1, 172, "Ashford AB1 2CD"},
+        {0, 188, "info@talmore.example"},
+        {160, 188, "www.talmore.example"},
+        {126, 212, "OK"},
+    };
+    for (const auto& item : expected) {
+        const HWND child = ChildAt(about, item.Left, item.Top);
+        if (!child) {
+            ADD_FAILURE() << "nothing at " << item.Left << "," << item.Top << " for \"" << item.Text << "\"";
+            continue;
+        }
+        EXPECT_EQ(WindowText(child), item.Text) << "at " << item.Left << "," << item.Top;
+    }
+    RECT client{};
+    ::GetClientRect(about, &client);
+    EXPECT_EQ(client.right, 328);
+    EXPECT_EQ(client.bottom, 243);
+
+    PressKey(VK_RETURN);
+    EXPECT_TRUE(ClosedBackToMain(about));
+}
+
+TEST_F(AboutBox, EnterClosesItEscapeDoesNotTheButtonDoes)
+{
+    HWND about = OpenAbout();
+    ASSERT_NE(about, nullptr);
+    PressKey(VK_RETURN);
+    ASSERT_TRUE(ClosedBackToMain(about)) << "Enter";
+
+    // Opened again: a new dialog that reads its texts afresh.
+    about = OpenAbout();
+    ASSERT_NE(about, nullptr) << "the second Alt, H, A showed no dialog";
+    const HWND version = ChildAt(about, 60, 24);
+    ASSERT_NE(version, nullptr);
+    EXPECT_EQ(WindowText(version), VersionLine());
+
+    PressKey(VK_ESCAPE);
+    EXPECT_FALSE(WaitForWindowGone(about, 1500)) << "Escape closed the dialog";
+
+    const HWND ok = ChildAt(about, 126, 212);
+    ASSERT_NE(ok, nullptr);
+    ClickCentre(ok);
+    EXPECT_TRUE(ClosedBackToMain(about)) << "a click on OK";
+
+    about = OpenAbout();
+    ASSERT_NE(about, nullptr) << "the third Alt, H, A showed no dialog";
+    PressKey(VK_SPACE);
+    EXPECT_TRUE(ClosedBackToMain(about)) << "space on the focused OK";
+}
+
+TEST_F(AboutBox, SystemMenuCloseClosesOnlyTheDialog)
+{
+    const HWND about = OpenAbout();
+    ASSERT_NE(about, nullptr);
+    PressKey(VK_F4, mdAlt);
+    EXPECT_TRUE(ClosedBackToMain(about));
+}
+
+}  // namespace

@@ -1,0 +1,69 @@
+#pragma once
+
+// What the end-to-end tests share beyond the test driver: a first run in the
+// prefix's per-user folder, sample files, the mouse, settled captures of the
+// viewer and opening a file through the open dialog.
+
+#include <windows.h>
+
+#include <string>
+
+#include "tests/support/TestDriver.h"
+
+namespace EndToEnd {
+
+// Moves the maker's per-user folder aside while it lives and puts it back
+// afterwards, so the program starts as on a first run (designed place,
+// designed font) and what it saves on closing is thrown away.
+class TFirstRun {
+public:
+    TFirstRun();
+    ~TFirstRun();
+    TFirstRun(const TFirstRun&) = delete;
+    TFirstRun& operator=(const TFirstRun&) = delete;
+
+    // The folder's path; empty when it could not be found or set aside.
+    const std::string& Folder() const { return FFolder; }
+
+private:
+    std::string FFolder;
+    std::string FAside;
+};
+
+// Writes `bytes` to `name` in the test executable's folder; its full path.
+std::string WriteSample(const std::string& name, const std::string& bytes);
+// Bytes of every value 0..255, repeated from `first` on for `count` bytes:
+// rows of such a file differ in all three columns from file to file.
+std::string SampleBytes(unsigned char first, std::size_t count);
+
+// A child window whose top-left corner lies at (left, top) of the parent's
+// client area, or nullptr.
+HWND ChildAt(HWND parent, int left, int top);
+// Clicks the left mouse button at the centre of the window.
+void ClickCentre(HWND window);
+
+// Captures the client area until two captures in a row agree, so a paint in
+// progress is not taken, and (given `unlike`) differ from that capture, so a
+// paint still to come is waited for. An empty capture when that never comes.
+TestDriver::TCapture SettledCapture(HWND window, const TestDriver::TCapture* unlike = nullptr,
+                                    DWORD timeoutMs = 10000);
+// Waits until the client area shows exactly `expected`.
+bool WaitForPixels(HWND window, const TestDriver::TCapture& expected, DWORD timeoutMs = 10000);
+bool SamePixels(const TestDriver::TCapture& a, const TestDriver::TCapture& b);
+// The icon of a message box as the screen shows it. Icons of another
+// process have handles of their own that cannot be drawn here, so only
+// pictures compare: ReferenceBoxIcon shows a box of this process with the
+// given MB_ICON... style and takes its icon the same way.
+TestDriver::TCapture MessageBoxIconPicture(HWND box);
+TestDriver::TCapture ReferenceBoxIcon(UINT iconStyle);
+
+// Ctrl+O, the path typed into the open dialog, Enter. True when the dialog
+// went away; the caption is for the caller to check.
+bool OpenThroughDialog(const TestDriver::TProcess& program, HWND main, const std::string& path);
+
+// Waits until the window's thread takes its messages again (it answers a
+// message sent to it), so a handler that was running has returned unless it
+// pumps messages itself. True when it answered in time.
+bool WaitIdle(HWND window, DWORD timeoutMs = 10000);
+
+}  // namespace EndToEnd
