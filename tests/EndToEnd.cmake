@@ -3,9 +3,22 @@
 # per-user folder (set aside while they run), so they take turns with the
 # other tests that do.
 if(WIN32 AND TARGET Quorvel AND TARGET qv_testdriver)
-  add_library(qv_endtoend STATIC EndToEndData/EndToEndSupport.cpp)
+  add_library(qv_endtoend STATIC EndToEndData/EndToEndSupport.cpp EndToEndData/DropSender.cpp)
   quorvel_warnings(qv_endtoend)
   target_link_libraries(qv_endtoend PUBLIC qv_testdriver shell32)
+
+  # Libraries loaded into the program's process: undecorated export names,
+  # as GetProcAddress is asked for them.
+  foreach(_e2e_library EndToEndDropHook:DropHook)
+    string(REPLACE ":" ";" _e2e_pair ${_e2e_library})
+    list(GET _e2e_pair 0 _e2e_name)
+    list(GET _e2e_pair 1 _e2e_source)
+    add_library(${_e2e_name} SHARED EndToEndData/${_e2e_source}.cpp)
+    quorvel_warnings(${_e2e_name})
+    set_target_properties(${_e2e_name} PROPERTIES PREFIX "" RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+    target_link_options(${_e2e_name} PRIVATE -Wl,--kill-at)
+  endforeach()
+  target_link_libraries(EndToEndDropHook PRIVATE user32)
 
   # The About box shows the version resource, made from these.
   foreach(_e2e_part MAJOR MINOR PATCH TWEAK)
@@ -28,7 +41,10 @@ if(WIN32 AND TARGET Quorvel AND TARGET qv_testdriver)
     QUORVEL_VERSION_PATCH=${_e2e_PATCH} QUORVEL_VERSION_TWEAK=${_e2e_TWEAK}
     "QUORVEL_COPYRIGHT=\"${_e2e_copyright}\"" "QUORVEL_BUILD_WORDS=\"${_e2e_build_words}\"")
 
-  foreach(_e2e_test EndToEndAboutTest)
+  quorvel_test(EndToEndDropTest SOURCES EndToEndDropTest.cpp LIBS qv_endtoend WINDOWS TIMEOUT 180)
+  add_dependencies(EndToEndDropTest EndToEndDropHook)
+
+  foreach(_e2e_test EndToEndAboutTest EndToEndDropTest)
     add_dependencies(${_e2e_test} Quorvel)
     set_tests_properties(${QUORVEL_KIND_LABEL}${_e2e_test} PROPERTIES RESOURCE_LOCK quorvel_appdata)
   endforeach()

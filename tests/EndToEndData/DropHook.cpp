@@ -1,0 +1,92 @@
+// Loaded into the program's process by a message hook the test sets on its
+// GUI thread. On each message that thread takes, it looks for a new request
+// from the test and makes the drop as the shell does: a DROPFILES block in
+// movable global memory, ANSI names, posted as WM_DROPFILES. The receiver
+// owns the block from then on and frees it with DragFinish.
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <cstring>
+
+#include "tests/EndToEndData/DropRequest.h"
+
+namespace {
+
+TDropRequest* Request = nullptr;
+
+TDropRequest* MappedRequest()
+{
+    if (!Request) {
+        const HANDLE mapping =
+            ::OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, DropRequestMappingName(::GetCurrentProcessId()).c_str());
+        if (!mapping)
+            return nullptr;
+        Request = static_cast<TDropRequest*>(::MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(TDropRequest)));
+        // The view keeps the mapping alive.
+        ::CloseHandle(mapping);
+    }
+    return Request;
+}
+
+std::size_t NamesLength(const char* names, std::size_t limit)
+{
+    std::size_t length = 0;
+    while (length + 1 < limit && !(names[length] == 0 && names[length + 1] == 0))
+        ++length;
+    return length + 2;
+}
+
+LONG PostDrop(const TDropRequest& request)
+{
+    const std::size_t names = NamesLength(request.Names, sizeof request.Names);
+    const HGLOBAL block = ::GlobalAlloc(GHND, sizeof(DROPFILES) + names);
+    if (!block)
+        return static_cast<LONG>(::GetLastError());
+    auto* drop = static_cast<DROPFILES*>(::GlobalLock(block));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->pt = request.Point;
+    drop->fNC = FALSE;
+    drop->fWide = FALSE;
+    std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), request.Names, names);
+    ::GlobalUnlock(block);
+    const HWND window = reinterpret_cast<HWND>(request.Window);
+    if (!::PostMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0)) {
+        const DWORD error = ::GetLastError();
+        ::GlobalFree(block);
+        return error ? static_cast<LONG>(error) : -1;
+    }
+    return 0;
+}
+
+void ServeRequest()
+{
+    TDropRequest* request = MappedRequest();
+    if (!request)
+        return;
+    const LONG sequence = request->Sequence;
+    if (sequence == request->Handled)
+        return;
+    request->Error = PostDrop(*request);
+    ::InterlockedExchange(&request->Handled, sequence);
+}
+
+}  // namespace
+
+extern "C" __declspec(dllexport) LRESULT CALLBACK DropHookGetMessage(int code, WPARAM wParam, LPARAM lParam)
+{
+    // Nothing may unwind into the program's message retrieval.
+    try {
+        if (code >= 0)
+            ServeRequest();
+    } catch (...) {
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved)
+{
+    if (reason == DLL_PROCESS_DETACH && !reserved && Request)
+        ::UnmapViewOfFile(Request);
+    return TRUE;
+}
