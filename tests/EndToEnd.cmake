@@ -9,7 +9,7 @@ if(WIN32 AND TARGET Quorvel AND TARGET qv_testdriver)
 
   # Libraries loaded into the program's process: undecorated export names,
   # as GetProcAddress is asked for them.
-  foreach(_e2e_library EndToEndDropHook:DropHook)
+  foreach(_e2e_library EndToEndDropHook:DropHook HtmlHelpRecorder:HtmlHelpRecorder)
     string(REPLACE ":" ";" _e2e_pair ${_e2e_library})
     list(GET _e2e_pair 0 _e2e_name)
     list(GET _e2e_pair 1 _e2e_source)
@@ -44,7 +44,10 @@ if(WIN32 AND TARGET Quorvel AND TARGET qv_testdriver)
   quorvel_test(EndToEndDropTest SOURCES EndToEndDropTest.cpp LIBS qv_endtoend WINDOWS TIMEOUT 180)
   add_dependencies(EndToEndDropTest EndToEndDropHook)
 
-  foreach(_e2e_test EndToEndAboutTest EndToEndDropTest)
+  quorvel_test(EndToEndHelpTest SOURCES EndToEndHelpTest.cpp LIBS qv_endtoend advapi32 WINDOWS TIMEOUT 180)
+  add_dependencies(EndToEndHelpTest HtmlHelpRecorder)
+
+  foreach(_e2e_test EndToEndAboutTest EndToEndDropTest EndToEndHelpTest)
     add_dependencies(${_e2e_test} Quorvel)
     set_tests_properties(${QUORVEL_KIND_LABEL}${_e2e_test} PROPERTIES RESOURCE_LOCK quorvel_appdata)
   endforeach()
