@@ -47,7 +47,9 @@ if(WIN32 AND TARGET Quorvel AND TARGET qv_testdriver)
   quorvel_test(EndToEndHelpTest SOURCES EndToEndHelpTest.cpp LIBS qv_endtoend advapi32 WINDOWS TIMEOUT 180)
   add_dependencies(EndToEndHelpTest HtmlHelpRecorder)
 
-  foreach(_e2e_test EndToEndAboutTest EndToEndDropTest EndToEndHelpTest)
+  quorvel_test(EndToEndOpenErrorTest SOURCES EndToEndOpenErrorTest.cpp LIBS qv_endtoend WINDOWS TIMEOUT 180)
+
+  foreach(_e2e_test EndToEndAboutTest EndToEndDropTest EndToEndHelpTest EndToEndOpenErrorTest)
     add_dependencies(${_e2e_test} Quorvel)
     set_tests_properties(${QUORVEL_KIND_LABEL}${_e2e_test} PROPERTIES RESOURCE_LOCK quorvel_appdata)
   endforeach()

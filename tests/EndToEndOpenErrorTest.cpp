@@ -1,0 +1,107 @@
+// A file the program cannot open, chosen in the open dialog of the running
+// program: the error box, the window afterwards.
+
+#include <gtest/gtest.h>
+
+#include "tests/EndToEndData/EndToEndSupport.h"
+#include "tests/support/TestDriver.h"
+
+using namespace TestDriver;
+using namespace EndToEnd;
+
+namespace {
+
+std::string SystemText(DWORD code)
+{
+    char* text = nullptr;
+    const DWORD length = ::FormatMessageA(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
+        0, reinterpret_cast<char*>(&text), 0, nullptr);
+    std::string result(text ? text : "", length);
+    if (text)
+        ::LocalFree(text);
+    while (!result.empty() && static_cast<unsigned char>(result.back()) <= ' ')
+        result.pop_back();
+    return result;
+}
+
+class LockedFile : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_FALSE(FirstRun.Folder().empty()) << "the per-user folder could not be set aside";
+        Readable = WriteSample("EndToEndOpenError-readable.bin", SampleBytes(0x20, 600));
+        Other = WriteSample("EndToEndOpenError-other.bin", SampleBytes(0x90, 600));
+        Locked = WriteSample("EndToEndOpenError-locked.bin", SampleBytes(0x41, 600));
+        ASSERT_FALSE(Readable.empty() || Other.empty() || Locked.empty());
+        // Written to by the test: the program's read with read sharing only
+        // must fail, while the dialog still sees the file.
+        Lock = ::CreateFileA(Locked.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(Lock, INVALID_HANDLE_VALUE);
+        const HANDLE probe = ::CreateFileA(Locked.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                           0, nullptr);
+        ASSERT_EQ(probe, INVALID_HANDLE_VALUE) << "the lock does not keep a reader out";
+        LockError = ::GetLastError();
+
+        Program = TProcess::Start(QuorvelExePath());
+        Main = WaitForMainWindow(Program);
+        ASSERT_NE(Main, nullptr) << "no main window";
+        Empty = SettledCapture(Main);
+        ASSERT_GT(Empty.Width, 0);
+    }
+
+    void TearDown() override
+    {
+        Program.Close();
+        if (Lock != INVALID_HANDLE_VALUE)
+            ::CloseHandle(Lock);
+        for (const std::string* path : {&Readable, &Other, &Locked})
+            if (!path->empty())
+                ::DeleteFileA(path->c_str());
+    }
+
+    TFirstRun FirstRun;
+    std::string Readable, Other, Locked;
+    HANDLE Lock = INVALID_HANDLE_VALUE;
+    DWORD LockError = 0;
+    TProcess Program;
+    HWND Main = nullptr;
+    TCapture Empty;
+};
+
+TEST_F(LockedFile, ReportsTheOpenErrorKeepsTheCaptionAndEmptiesTheViewer)
+{
+    ASSERT_TRUE(OpenThroughDialog(Program, Main, Readable));
+    ASSERT_TRUE(WaitForCaption(Main, Readable + " - Quorvel")) << WindowText(Main);
+    const TCapture shown = SettledCapture(Main, &Empty);
+    ASSERT_GT(shown.Width, 0) << "the readable file changed nothing on the screen";
+
+    ASSERT_TRUE(OpenThroughDialog(Program, Main, Locked)) << "the dialog did not take the locked file";
+    const HWND box = WaitForDialog(Program.Id(), "Quorvel");
+    ASSERT_NE(box, nullptr) << "no error box; caption " << WindowText(Main);
+    std::string expected = "Cannot open file \"" + Locked + "\". " + SystemText(LockError);
+    if (static_cast<unsigned char>(expected.back()) > '.')
+        expected += '.';
+    EXPECT_EQ(MessageBoxText(box), expected);
+    const TCapture icon = MessageBoxIconPicture(box);
+    EXPECT_GT(icon.Width, 0) << "the error box shows no icon";
+    EXPECT_EQ(WindowText(Main), Readable + " - Quorvel");
+
+    ASSERT_TRUE(Activate(box));
+    PressKey(VK_RETURN);
+    ASSERT_TRUE(WaitForWindowGone(box)) << "OK did not close the error box";
+    EXPECT_EQ(WindowText(Main), Readable + " - Quorvel");
+    EXPECT_TRUE(WaitForPixels(Main, Empty)) << "the viewer still shows rows after the failed load";
+    const TCapture errorIcon = ReferenceBoxIcon(MB_ICONERROR);
+    EXPECT_TRUE(SamePixels(icon, errorIcon)) << "not the error icon";
+    EXPECT_FALSE(SamePixels(icon, ReferenceBoxIcon(MB_ICONWARNING)));
+
+    // The program carries on: another file opens and shows.
+    ASSERT_TRUE(OpenThroughDialog(Program, Main, Other));
+    EXPECT_TRUE(WaitForCaption(Main, Other + " - Quorvel")) << WindowText(Main);
+    const TCapture other = SettledCapture(Main, &Empty);
+    EXPECT_GT(other.Width, 0) << "the next file shows nothing";
+    EXPECT_FALSE(SamePixels(other, shown));
+}
+
+}  // namespace
