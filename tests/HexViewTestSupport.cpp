@@ -113,9 +113,14 @@ TScratchFolder::TScratchFolder()
 {
     char temp[MAX_PATH];
     Check(::GetTempPathA(MAX_PATH, temp) != 0, "GetTempPathA");
-    static int serial = 0;
-    FPath = std::string(temp) + "qvhex" + std::to_string(::GetCurrentProcessId()) + "_" + std::to_string(++serial);
-    Check(::CreateDirectoryA(FPath.c_str(), nullptr) != FALSE, "CreateDirectoryA");
+    // Process ids come back, and a killed run leaves its folder behind.
+    static unsigned serial = ::GetTickCount();
+    for (;;) {
+        FPath = std::string(temp) + "qvhex" + std::to_string(::GetCurrentProcessId()) + "_" + std::to_string(++serial);
+        if (::CreateDirectoryA(FPath.c_str(), nullptr))
+            break;
+        Check(::GetLastError() == ERROR_ALREADY_EXISTS, "CreateDirectoryA");
+    }
 }
 
 TScratchFolder::~TScratchFolder()
@@ -214,6 +219,32 @@ THeldFile::~THeldFile()
         ::CloseHandle(FProcess.hThread);
     }
     ::CloseHandle(FRelease);
+}
+
+TInputLock::TInputLock()
+{
+    FFile = ::CreateFileA("Z:\\tmp\\quorvel-test-input.lock", GENERIC_READ | GENERIC_WRITE,
+                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                          FILE_ATTRIBUTE_NORMAL, nullptr);
+    Check(FFile != INVALID_HANDLE_VALUE, "CreateFileA (input lock)");
+    // A holder that hangs must not hang every other test: after a minute
+    // go ahead without the lock.
+    for (int i = 0; i < 600; ++i) {
+        OVERLAPPED at{};
+        if (::LockFileEx(FFile, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at)) {
+            FLocked = true;
+            return;
+        }
+        ::Sleep(100);
+    }
+}
+
+TInputLock::~TInputLock()
+{
+    OVERLAPPED at{};
+    if (FLocked)
+        ::UnlockFileEx(FFile, 0, 1, 0, &at);
+    ::CloseHandle(FFile);
 }
 
 } // namespace hexviewtest

@@ -6,6 +6,8 @@ void THostWindow::CreateParams(TCreateParams& Params)
 {
     TWinControl::CreateParams(Params);
     Params.Style = WS_OVERLAPPED | WS_CAPTION | WS_CLIPCHILDREN | WS_VISIBLE;
+    // Above windows of tests running beside this one, for the mouse tests.
+    Params.ExStyle |= WS_EX_TOPMOST;
     Params.WndParent = nullptr;
     Params.X = 10;
     Params.Y = 10;
