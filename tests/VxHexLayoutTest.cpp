@@ -39,7 +39,7 @@ INSTANTIATE_TEST_SUITE_P(
     HexLayout, RecalcLayoutTable,
     testing::Values(
         // 600 / 9 = 66 cells, -10 = 56, / 4 = 14; 1000 bytes = 71 rows + 6.
-        LayoutCase{"WorkedExample", 9, 16, 600, 260, true, true, 1000, 14, 17, 72},
+        LayoutCase{"Width600Height260", 9, 16, 600, 260, true, true, 1000, 14, 17, 72},
         LayoutCase{"HeightDividesExactly", 9, 16, 600, 256, true, true, 1000, 14, 17, 72},
         LayoutCase{"WithoutCharactersThreeCellsPerByte", 9, 16, 600, 260, true, false, 1000, 18, 17, 56},
         LayoutCase{"WithoutAddress", 9, 16, 600, 260, false, true, 1000, 16, 17, 63},

@@ -41,7 +41,7 @@ protected:
     int FFiles = 0;
 };
 
-TEST_F(HexViewerScroll, PageDownFromTheTopMatchesTheWorkedExample)
+TEST_F(HexViewerScroll, PageDownMovesTheCurrentRowAPageAndTheBarMovesOneRowLess)
 {
     ASSERT_EQ(FViewer->VisibleRows(), 11);
     ASSERT_EQ(FViewer->RowCount(), 100);

@@ -90,7 +90,7 @@ TEST_F(HexViewerTest, ColumnColoursAssertOnABadIndexAndRepaintOnlyOnChange)
     EXPECT_TRUE(HasUpdate(Window()));
 }
 
-TEST_F(HexViewerTest, KnownFontGivesTheWorkedLayout)
+TEST_F(HexViewerTest, KnownFontGivesBytesPerRowRowsAndScrollRange)
 {
     UseKnownFont();
     if (IsSkipped())
