@@ -6,6 +6,7 @@
 
 #include <cstdio>
 
+#include "resources/ResourceIds.h"
 #include "tests/EndToEndData/EndToEndSupport.h"
 #include "tests/support/TestDriver.h"
 
@@ -91,6 +92,35 @@ TEST_F(AboutBox, ShowsProductVersionCopyrightAndMakerWhereDesigned)
     ::GetClientRect(about, &client);
     EXPECT_EQ(client.right, 328);
     EXPECT_EQ(client.bottom, 243);
+
+    PressKey(VK_RETURN);
+    EXPECT_TRUE(ClosedBackToMain(about));
+}
+
+TEST_F(AboutBox, OpensCentredOnTheMainWindowWithTheProgramsIcon)
+{
+    const HWND about = OpenAbout();
+    ASSERT_NE(about, nullptr);
+    const RECT a = WindowRect(about);
+    const RECT m = WindowRect(Main);
+    EXPECT_NEAR((a.left + a.right) / 2, (m.left + m.right) / 2, 1);
+    EXPECT_NEAR((a.top + a.bottom) / 2, (m.top + m.bottom) / 2, 1);
+
+    const HWND image = ChildAt(about, 12, 12);
+    ASSERT_NE(image, nullptr) << "no icon at 12,12";
+    const HMODULE program =
+        ::LoadLibraryExA(QuorvelExePath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    ASSERT_NE(program, nullptr);
+    const HICON icon = static_cast<HICON>(::LoadImageA(program, MAKEINTRESOURCEA(IDI_MAINICON), IMAGE_ICON, 32, 32, 0));
+    ASSERT_NE(icon, nullptr) << "the program has no icon resource";
+    const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
+    const std::uint32_t ground = (GetRValue(face) << 16) | (GetGValue(face) << 8) | GetBValue(face);
+    const TCapture expected = IconOnGround(icon, 32, ground);
+    ::DestroyIcon(icon);
+    ::FreeLibrary(program);
+    ASSERT_GT(expected.Width, 0);
+    ASSERT_LT(expected.Count(ground), expected.Pixels.size()) << "the icon draws nothing";
+    EXPECT_TRUE(WaitForPixels(image, expected)) << "the dialog does not show the program's icon";
 
     PressKey(VK_RETURN);
     EXPECT_TRUE(ClosedBackToMain(about));

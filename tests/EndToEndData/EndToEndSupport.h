@@ -56,6 +56,8 @@ bool SamePixels(const TestDriver::TCapture& a, const TestDriver::TCapture& b);
 // given MB_ICON... style and takes its icon the same way.
 TestDriver::TCapture MessageBoxIconPicture(HWND box);
 TestDriver::TCapture ReferenceBoxIcon(UINT iconStyle);
+// The icon drawn at its full size on a ground of one colour (0x00RRGGBB).
+TestDriver::TCapture IconOnGround(HICON icon, int size, std::uint32_t ground);
 
 // Ctrl+O, the path typed into the open dialog, Enter. True when the dialog
 // went away; the caption is for the caller to check.
