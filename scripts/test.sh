@@ -30,8 +30,12 @@ for kind in i686 x86_64; do
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "== wine prefix for $kind"
     wineboot -i >/dev/null 2>&1 || true
+    wineserver -w
   fi
-  wineserver -p 600
+  wineserver -p 600 2>/dev/null || true
+  # The first program of a server starts Wine's background services; started
+  # here they hold no test's output open, which CTest would wait on.
+  wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 done
 unset WINEPREFIX
 
