@@ -223,6 +223,13 @@ TEST_F(HexViewerScroll, NoRowsNeverGiveANegativeRow)
     TDibCanvas shot(width, 170);
     shot.CaptureClient(Window());
     EXPECT_TRUE(shot.All(::GetSysColor(COLOR_WINDOW), 0, 0, width, 170));
+
+    // Data again: the bar comes back to life.
+    Load(1400);
+    ASSERT_TRUE(::GetScrollBarInfo(Window(), OBJID_VSCROLL, &bar));
+    EXPECT_FALSE(bar.rgstate[0] & STATE_SYSTEM_UNAVAILABLE);
+    VScroll(SB_LINEDOWN);
+    EXPECT_EQ(FViewer->TopRow(), 1);
 }
 
 TEST_F(HexViewerScroll, ArrowKeysReachTheViewerThroughTheDialogManager)
