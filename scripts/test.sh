@@ -29,9 +29,9 @@ for kind in i686 x86_64; do
   export WINEPREFIX=$build/$kind/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "== wine prefix for $kind"
-    wineboot -i >/dev/null 2>&1 || true
-    wineserver -w
+    "$build/$kind/wine-run.sh" cmd /c exit </dev/null >/dev/null 2>&1 || true
   fi
+  wineserver -w
   wineserver -p 600 2>/dev/null || true
   # The first program of a server starts Wine's background services; started
   # here they hold no test's output open, which CTest would wait on.
