@@ -14,8 +14,12 @@ endif()
 
 # Warnings are errors for the project's own targets (not for GoogleTest).
 function(quorvel_warnings target)
-  target_compile_options(${target} PRIVATE
-    -Wall -Wextra -Wpedantic -Wconversion -Wshadow -Werror)
+  if(MSVC)
+    target_compile_options(${target} PRIVATE /W4 /WX /permissive- /utf-8)
+  else()
+    target_compile_options(${target} PRIVATE
+      -Wall -Wextra -Wpedantic -Wconversion -Wshadow -Werror)
+  endif()
   target_include_directories(${target} PUBLIC ${QUORVEL_ROOT})
   if(WIN32)
     target_compile_definitions(${target} PUBLIC
@@ -44,12 +48,16 @@ if(QUORVEL_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
-if(WIN32)
+if(WIN32 AND MINGW)
   # Self-contained executables: no MinGW runtime DLLs beside them under Wine.
   add_link_options(-static -static-libgcc -static-libstdc++)
   if(CMAKE_SIZEOF_VOID_P EQUAL 4)
     add_link_options(-Wl,--large-address-aware)
   endif()
+elseif(MSVC AND CMAKE_SIZEOF_VOID_P EQUAL 4)
+  add_link_options(/LARGEADDRESSAWARE)
+endif()
+if(WIN32 AND CMAKE_CROSSCOMPILING)
   configure_file(${QUORVEL_ROOT}/cmake/wine-run.sh.in ${CMAKE_BINARY_DIR}/wine-run.sh @ONLY
     FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run.sh CACHE FILEPATH "" FORCE)
@@ -66,12 +74,15 @@ function(quorvel_library name)
   endif()
 endfunction()
 
+# GoogleTest is built from source with each toolchain.
+set(QUORVEL_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest source folder")
+
 macro(quorvel_setup_googletest)
   if(NOT QUORVEL_KIND STREQUAL fuzz)
     set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
     set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
     set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
-    add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+    add_subdirectory(${QUORVEL_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
   endif()
 endmacro()
 
