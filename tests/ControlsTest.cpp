@@ -12,6 +12,9 @@
 
 namespace {
 
+// Keys pressed here reach only this test's windows.
+[[maybe_unused]] const bool OnOwnDesktop = TestDriver::UsePrivateDesktop();
+
 constexpr UINT WM_THROW = WM_APP + 1;
 
 class TProbe : public TCustomControl {
@@ -143,8 +146,15 @@ TEST_F(ControlsTest, CustomControlsPaintTheSameOnTheScreenAndOnAMemoryBitmap)
     probe->SetColor(clPurple);
     Form->Show();
     ASSERT_TRUE(TestDriver::Activate(Form->Handle()));
-    UpdateWindow(Form->Handle());
-    const TestDriver::TCapture screen = TestDriver::CaptureWindow(probe->Handle());
+    RedrawWindow(Form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    // The screen may show the painting a little later than it is done.
+    TestDriver::TCapture screen;
+    for (int i = 0; i < 40; ++i) {
+        screen = TestDriver::CaptureWindow(probe->Handle());
+        if (screen.Width == 60 && screen.At(30, 20) == 0x800080u)
+            break;
+        TestDriver::Pause(50);
+    }
     ASSERT_EQ(screen.Width, 60);
     EXPECT_EQ(screen.At(30, 20), 0x800080u);
 
@@ -269,7 +279,7 @@ TEST_F(ControlsTest, ModalFormsMoveFocusWithTabUnlessTheControlWantsTab)
     form.SetActiveControl(plain);
     int tabsInWantsTab = 0;
     wantsTab->OnKeyDown = [&](TComponent*, WORD& key, TShiftState) { tabsInWantsTab += key == VK_TAB; };
-    std::thread user([] {
+    auto user = TestDriver::UserThread([] {
         using namespace TestDriver;
         HWND window = WaitForWindow(GetCurrentProcessId(), [](HWND w) { return WindowText(w) == "Modal"; });
         Activate(window);

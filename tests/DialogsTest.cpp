@@ -21,6 +21,9 @@ using namespace TestDriver;
 
 namespace {
 
+// Keys pressed here reach only this test's windows.
+[[maybe_unused]] const bool OnOwnDesktop = TestDriver::UsePrivateDesktop();
+
 std::vector<std::string> ComboItems(HWND combo)
 {
     std::vector<std::string> items;
@@ -76,7 +79,7 @@ TEST(Dialogs, OpenDialogReturnsTheFullNameAndOffersItAgain)
     open.SetOptions({ofHideReadOnly, ofPathMustExist, ofFileMustExist, ofEnableSizing});
 
     bool readOnlyShown = true;
-    std::thread first([&] {
+    auto first = TestDriver::UserThread([&] {
         HWND dialog = WaitForOwnDialog();
         if (!dialog)
             return;
@@ -91,7 +94,7 @@ TEST(Dialogs, OpenDialogReturnsTheFullNameAndOffersItAgain)
     EXPECT_FALSE(readOnlyShown) << "no read-only check box";
 
     std::string offered;
-    std::thread second([&] {
+    auto second = TestDriver::UserThread([&] {
         HWND dialog = WaitForOwnDialog();
         if (!dialog)
             return;
@@ -113,7 +116,7 @@ TEST(Dialogs, OpenDialogRefusesANameThatDoesNotExist)
     open.SetOptions({ofHideReadOnly, ofPathMustExist, ofFileMustExist, ofEnableSizing});
     bool warned = false;
     bool stayed = false;
-    std::thread user([&] {
+    auto user = TestDriver::UserThread([&] {
         HWND dialog = WaitForOwnDialog();
         if (!dialog)
             return;
@@ -145,7 +148,7 @@ TEST(Dialogs, FontDialogListsOnlyFixedPitchFontsInSizesFrom4To36)
     std::vector<std::string> names, sizes;
     bool applyShown = false;
     bool effectsShown = true;
-    std::thread user([&] {
+    auto user = TestDriver::UserThread([&] {
         HWND dialog = WaitForOwnDialog();
         if (!dialog)
             return;
@@ -187,7 +190,7 @@ TEST(Dialogs, ApplyChangesTheTargetAtOnceAndCancelKeepsIt)
         ++applies;
     };
     std::string chosen;
-    std::thread user([&] {
+    auto user = TestDriver::UserThread([&] {
         HWND dialog = WaitForOwnDialog();
         if (!dialog)
             return;
@@ -220,7 +223,7 @@ TEST(Dialogs, OkLeavesTheChosenFontInTheDialog)
     TFontDialog fonts(nullptr);
     ConfigureLikeTheMainWindow(fonts);
     std::string chosen;
-    std::thread user([&] {
+    auto user = TestDriver::UserThread([&] {
         HWND dialog = WaitForOwnDialog();
         if (!dialog)
             return;

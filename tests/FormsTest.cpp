@@ -18,6 +18,9 @@ using namespace TestDriver;
 
 namespace {
 
+// Keys pressed here reach only this test's windows.
+[[maybe_unused]] const bool OnOwnDesktop = TestDriver::UsePrivateDesktop();
+
 std::vector<std::string> Steps;
 
 class TFormsTestForm : public TForm {
@@ -126,7 +129,7 @@ TEST_F(FormsTest, TheErrorReportIsAnErrorBoxOwnedByTheApplicationWindow)
         HWND owner = nullptr;
         HICON icon = nullptr;
         std::vector<std::string> texts;
-        std::thread user([&] {
+        auto user = TestDriver::UserThread([&] {
             HWND box = WaitForDialog(GetCurrentProcessId(), "Forms Test");
             if (!box)
                 return;

@@ -14,6 +14,9 @@ using namespace TestDriver;
 
 namespace {
 
+// Keys pressed here reach only this test's windows.
+[[maybe_unused]] const bool OnOwnDesktop = TestDriver::UsePrivateDesktop();
+
 class TMenuForm : public TForm {
 public:
     explicit TMenuForm(TComponent* owner) : TForm(owner)

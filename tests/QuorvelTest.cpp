@@ -13,6 +13,9 @@ using namespace TestDriver;
 
 namespace {
 
+// Keys pressed here reach only this test's windows.
+[[maybe_unused]] const bool OnOwnDesktop = TestDriver::UsePrivateDesktop();
+
 class QuorvelProgram : public ::testing::Test {
 protected:
     void SetUp() override

@@ -59,7 +59,46 @@ void Send(std::vector<INPUT>& inputs)
         SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
+HDESK OwnDesktop = nullptr;
+std::string OwnDesktopName;
+
 }  // namespace
+
+bool UsePrivateDesktop()
+{
+    if (OwnDesktop)
+        return true;
+    const std::string name = "QuorvelTest" + std::to_string(GetCurrentProcessId());
+    HDESK desktop = CreateDesktopA(name.c_str(), nullptr, nullptr, 0, GENERIC_ALL, nullptr);
+    if (!desktop)
+        return false;
+    if (!SetThreadDesktop(desktop)) {
+        CloseDesktop(desktop);
+        return false;
+    }
+    OwnDesktop = desktop;
+    OwnDesktopName = name;
+    return true;
+}
+
+std::string PrivateDesktopName()
+{
+    return OwnDesktopName;
+}
+
+void JoinPrivateDesktop()
+{
+    if (OwnDesktop)
+        SetThreadDesktop(OwnDesktop);
+}
+
+std::thread UserThread(std::function<void()> body)
+{
+    return std::thread([body = std::move(body)] {
+        JoinPrivateDesktop();
+        body();
+    });
+}
 
 TProcess::~TProcess()
 {
@@ -99,6 +138,9 @@ TProcess TProcess::Start(const std::string& exe, const std::string& arguments, c
     }
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
+    std::string desktop = OwnDesktopName;
+    if (!desktop.empty())
+        startup.lpDesktop = desktop.data();
     PROCESS_INFORMATION info{};
     if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         directory.empty() ? nullptr : directory.c_str(), &startup, &info))

@@ -9,18 +9,36 @@
 // Every wait takes a timeout in milliseconds and returns an empty result
 // (nullptr, false) when it runs out, so a test can assert on it.
 //
-// Keys go to whatever window is in the foreground of the display, so tests
-// that press keys must not run at the same time: give each the CTest
-// property RESOURCE_LOCK desktop_input.
+// Keys go to the foreground window of the desktop, so a test that presses
+// keys works on a desktop of its own (UsePrivateDesktop), where other tests
+// running at the same time cannot take the foreground or the keys; where
+// that is not possible, give it the CTest property RESOURCE_LOCK
+// desktop_input.
 
 #include <windows.h>
 
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace TestDriver {
+
+// Moves the calling thread to a new desktop of its own, named after the
+// process; call it before the thread makes any window, for example at
+// namespace scope: `const bool onOwnDesktop = TestDriver::UsePrivateDesktop();`.
+// Programs started with TProcess::Start then run on it too. False when the
+// system refused (the thread stays where it was).
+bool UsePrivateDesktop();
+// The private desktop's name, or empty when none is in use.
+std::string PrivateDesktopName();
+// Puts the calling thread on the private desktop, if there is one; a thread
+// must be there to see its windows and to press keys into them.
+void JoinPrivateDesktop();
+// A thread that plays the user beside the test's own modal loop: it joins
+// the private desktop first, then runs `body`.
+std::thread UserThread(std::function<void()> body);
 
 // A started program; terminated on destruction if it still runs.
 class TProcess {
@@ -33,7 +51,8 @@ public:
     TProcess& operator=(const TProcess&) = delete;
 
     // Starts `exe` (a Windows path) with `arguments` appended to its quoted
-    // name, in `folder` (empty: the exe's own folder). Throws on failure.
+    // name, in `folder` (empty: the exe's own folder), on the private desktop
+    // when one is in use. Throws on failure.
     static TProcess Start(const std::string& exe, const std::string& arguments = "",
                           const std::string& folder = "");
 
