@@ -15,6 +15,9 @@ using namespace EndToEnd;
 
 namespace {
 
+// Keys and captures stay on a desktop of the test's own.
+[[maybe_unused]] const bool OnOwnDesktop = TestDriver::UsePrivateDesktop();
+
 std::string VersionLine()
 {
     char text[64];

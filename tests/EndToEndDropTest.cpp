@@ -12,6 +12,9 @@ using namespace EndToEnd;
 
 namespace {
 
+// Keys and captures stay on a desktop of the test's own.
+[[maybe_unused]] const bool OnOwnDesktop = TestDriver::UsePrivateDesktop();
+
 class DroppedFiles : public ::testing::Test {
 protected:
     void SetUp() override

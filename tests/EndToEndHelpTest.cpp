@@ -16,6 +16,9 @@ using namespace EndToEnd;
 
 namespace {
 
+// Keys and captures stay on a desktop of the test's own.
+[[maybe_unused]] const bool OnOwnDesktop = TestDriver::UsePrivateDesktop();
+
 const char* const CopyName = "QuorvelHelpCopy.exe";
 const std::string OverridesKey = std::string("Software\\Wine\\AppDefaults\\") + CopyName;
 
