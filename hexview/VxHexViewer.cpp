@@ -210,17 +210,43 @@ void TVxHexViewer::Paint()
     PaintHexRows(Canvas().Handle(), PaintView(), FAddressText, FHexText);
 }
 
+namespace {
+
+// Moves the bar's position from `from` to `to`, redrawing the bar only when
+// its thumb moves. Over many rows most one-row steps leave the thumb on the
+// same pixels, and a redraw of the bar costs several times the exposed strip.
+void MoveScrollBar(HWND window, std::int32_t from, std::int32_t to)
+{
+    const auto thumb = [window](SCROLLBARINFO& info) {
+        info = {};
+        info.cbSize = sizeof info;
+        return ::GetScrollBarInfo(window, OBJID_VSCROLL, &info) != FALSE;
+    };
+    SCROLLBARINFO before;
+    SCROLLBARINFO after;
+    if (thumb(before)) {
+        ::SetScrollPos(window, SB_VERT, to, FALSE);
+        if (thumb(after) && before.xyThumbTop == after.xyThumbTop && before.xyThumbBottom == after.xyThumbBottom)
+            return;
+        ::SetScrollPos(window, SB_VERT, from, FALSE);
+    }
+    ::SetScrollPos(window, SB_VERT, to, TRUE);
+}
+
+} // namespace
+
 void TVxHexViewer::ScrollTo(std::int64_t Target)
 {
     const std::int32_t row = ClampRow(Target, FLayout.RowCount);
     if (row == FTopRow)
         return;
     const std::int64_t delta = static_cast<std::int64_t>(FTopRow) - row;
+    const std::int32_t previous = FTopRow;
     FTopRow = row;
     if (!HandleAllocated())
         return;
     HWND window = Handle();
-    ::SetScrollPos(window, SB_VERT, FTopRow, TRUE);
+    MoveScrollBar(window, previous, FTopRow);
     const RECT client = ClientRect();
     if (const auto scroll = OneRowScroll(delta, client.right, client.bottom, FLayout.CellHeight)) {
         const RECT moved = ToRect(scroll->Moved);

@@ -309,6 +309,49 @@ TEST_F(HexViewerScroll, OneRowMoveRepaintsOnlyTheExposedStrip)
     EXPECT_TRUE(same(UpdateBox(Window(), kind), RECT{0, 0, 600, 170}));
 }
 
+// The bar as drawn on screen, in window coordinates.
+std::vector<std::uint32_t> BarPixels(HWND window, SCROLLBARINFO& bar)
+{
+    bar = {};
+    bar.cbSize = sizeof bar;
+    if (!::GetScrollBarInfo(window, OBJID_VSCROLL, &bar))
+        return {};
+    RECT frame{};
+    ::GetWindowRect(window, &frame);
+    const int width = bar.rcScrollBar.right - bar.rcScrollBar.left;
+    const int height = bar.rcScrollBar.bottom - bar.rcScrollBar.top;
+    TDibCanvas shot(width, height);
+    HDC dc = ::GetWindowDC(window);
+    ::BitBlt(shot.DC(), 0, 0, width, height, dc, bar.rcScrollBar.left - frame.left, bar.rcScrollBar.top - frame.top,
+             SRCCOPY);
+    ::ReleaseDC(window, dc);
+    return shot.Block(0, 0, width, height);
+}
+
+TEST_F(HexViewerScroll, BarAfterOneRowStepsLooksAsRedrawnWhetherOrNotTheThumbMoved)
+{
+    // 100 rows: every step moves the thumb; 5,000,000 rows: no step does.
+    for (const std::int64_t size : {std::int64_t{1400}, std::int64_t{70'000'000}}) {
+        FViewer->SetFileName(FFolder.WriteSparse("bar" + std::to_string(size) + ".bin", size));
+        FViewer->SetCurrentRow(FViewer->VisibleRows() - 2);
+        Pump();
+        SCROLLBARINFO first{};
+        BarPixels(Window(), first);
+        for (int i = 0; i < 6; ++i) {
+            Key(VK_DOWN);
+            Pump();
+        }
+        ASSERT_EQ(FViewer->TopRow(), 6) << size;
+        SCROLLBARINFO stepped{}, redrawn{};
+        const auto afterSteps = BarPixels(Window(), stepped);
+        ::RedrawWindow(Window(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+        const auto fresh = BarPixels(Window(), redrawn);
+        ASSERT_FALSE(fresh.empty());
+        EXPECT_EQ(afterSteps, fresh) << size << " bytes: the bar differs from a fresh redraw";
+        EXPECT_EQ(stepped.xyThumbTop != first.xyThumbTop, size == 1400) << size;
+    }
+}
+
 // --- thumb tracking with the mouse ---------------------------------------------------
 
 // Absolute coordinates aimed at the middle of the pixel, so rounding
