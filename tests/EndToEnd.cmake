@@ -49,7 +49,9 @@ if(WIN32 AND TARGET Quorvel AND TARGET qv_testdriver)
 
   quorvel_test(EndToEndOpenErrorTest SOURCES EndToEndOpenErrorTest.cpp LIBS qv_endtoend WINDOWS TIMEOUT 180)
 
-  foreach(_e2e_test EndToEndAboutTest EndToEndDropTest EndToEndHelpTest EndToEndOpenErrorTest)
+  quorvel_test(EndToEndFirstRunTest SOURCES EndToEndFirstRunTest.cpp LIBS qv_endtoend WINDOWS)
+
+  foreach(_e2e_test EndToEndAboutTest EndToEndDropTest EndToEndHelpTest EndToEndOpenErrorTest EndToEndFirstRunTest)
     add_dependencies(${_e2e_test} Quorvel)
     set_tests_properties(${QUORVEL_KIND_LABEL}${_e2e_test} PROPERTIES RESOURCE_LOCK quorvel_appdata)
   endforeach()

@@ -11,6 +11,9 @@ using namespace EndToEnd;
 
 namespace {
 
+// Keys and captures stay on a desktop of the test's own.
+[[maybe_unused]] const bool OnOwnDesktop = TestDriver::UsePrivateDesktop();
+
 std::string SystemText(DWORD code)
 {
     char* text = nullptr;

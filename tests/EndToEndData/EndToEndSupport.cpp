@@ -2,6 +2,7 @@
 
 #include <shlobj.h>
 
+#include <atomic>
 #include <fstream>
 #include <thread>
 
@@ -16,6 +17,29 @@ bool Exists(const std::string& path)
     return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+// Deletes what the program saves in its per-user folder (its .ini files)
+// and the folder when nothing else is left there. True when it is gone.
+bool ClearProgramFolder(const std::string& folder)
+{
+    WIN32_FIND_DATAA found{};
+    const HANDLE search = ::FindFirstFileA((folder + "\\*.ini").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do
+            ::DeleteFileA((folder + "\\" + found.cFileName).c_str());
+        while (::FindNextFileA(search, &found));
+        ::FindClose(search);
+    }
+    return ::RemoveDirectoryA(folder.c_str()) || !Exists(folder);
+}
+
+// Moves the set-aside folder back; an empty one stood for no folder at all.
+bool PutBack(const std::string& aside, const std::string& folder)
+{
+    if (::RemoveDirectoryA(aside.c_str()))
+        return true;
+    return ::MoveFileA(aside.c_str(), folder.c_str()) != 0;
+}
+
 }  // namespace
 
 TFirstRun::TFirstRun()
@@ -25,12 +49,22 @@ TFirstRun::TFirstRun()
         return;
     const std::string folder = std::string(appData) + "\\Talmore";
     FAside = folder + ".endtoend-aside";
-    // A run that was killed half-way left the real folder aside.
-    if (Exists(FAside) && !Exists(folder) && !::MoveFileA(FAside.c_str(), folder.c_str()))
-        return;
-    if (Exists(FAside))
-        return;
-    if (Exists(folder) && !::MoveFileA(folder.c_str(), FAside.c_str()))
+    // A run that was killed half-way left the real folder aside, and maybe
+    // a folder its program saved in meanwhile: that one goes, the real one
+    // comes back. What is not the program's own is kept under another name
+    // rather than deleted.
+    if (Exists(FAside)) {
+        if (Exists(folder) && !ClearProgramFolder(folder)) {
+            const std::string kept = folder + ".endtoend-left-" + std::to_string(::GetTickCount64());
+            if (!::MoveFileA(folder.c_str(), kept.c_str()))
+                return;
+        }
+        if (!PutBack(FAside, folder))
+            return;
+    }
+    // With no folder to set aside an empty one stands for it, so a killed
+    // run is told apart from a user's folder.
+    if (Exists(folder) ? !::MoveFileA(folder.c_str(), FAside.c_str()) : !::CreateDirectoryA(FAside.c_str(), nullptr))
         return;
     FFolder = folder;
 }
@@ -39,18 +73,8 @@ TFirstRun::~TFirstRun()
 {
     if (FFolder.empty())
         return;
-    // Only what the program saves lies there: its .ini files.
-    WIN32_FIND_DATAA found{};
-    const HANDLE search = ::FindFirstFileA((FFolder + "\\*.ini").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do
-            ::DeleteFileA((FFolder + "\\" + found.cFileName).c_str());
-        while (::FindNextFileA(search, &found));
-        ::FindClose(search);
-    }
-    ::RemoveDirectoryA(FFolder.c_str());
-    if (Exists(FAside))
-        ::MoveFileA(FAside.c_str(), FFolder.c_str());
+    ClearProgramFolder(FFolder);
+    PutBack(FAside, FFolder);
 }
 
 std::string WriteSample(const std::string& name, const std::string& bytes)
@@ -152,12 +176,33 @@ TCapture MessageBoxIconPicture(HWND box)
 
 TCapture ReferenceBoxIcon(UINT iconStyle)
 {
+    // The box shows on the test's desktop (UserThread) and is found through
+    // its thread, whatever desktop that is. A box never found still ends:
+    // its modal loop leaves on WM_QUIT.
     const char* const title = "EndToEnd reference box";
-    std::thread shower([&] { ::MessageBoxA(nullptr, "Reference", title, MB_OK | iconStyle); });
+    std::atomic<DWORD> showerId{0};
+    std::thread shower = UserThread([&] {
+        showerId = ::GetCurrentThreadId();
+        ::MessageBoxA(nullptr, "Reference", title, MB_OK | iconStyle);
+    });
     TCapture picture;
-    if (const HWND box = WaitForDialog(::GetCurrentProcessId(), title)) {
+    const ULONGLONG end = ::GetTickCount64() + 10000;
+    HWND box = nullptr;
+    while (!box && ::GetTickCount64() < end) {
+        ::Sleep(50);
+        const DWORD id = showerId;
+        if (id)
+            for (HWND window : ThreadWindows(id))
+                if (WindowClass(window) == "#32770" && WindowText(window) == title && ::IsWindowVisible(window))
+                    box = window;
+    }
+    if (box) {
         picture = MessageBoxIconPicture(box);
         ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    } else {
+        while (!showerId)
+            ::Sleep(10);
+        ::PostThreadMessageA(showerId, WM_QUIT, 0, 0);
     }
     shower.join();
     return picture;

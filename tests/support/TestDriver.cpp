@@ -43,6 +43,12 @@ BOOL CALLBACK CollectWindow(HWND window, LPARAM state)
     return TRUE;
 }
 
+BOOL CALLBACK CollectThreadWindow(HWND window, LPARAM list)
+{
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+    return TRUE;
+}
+
 INPUT KeyInput(WORD vk, bool up)
 {
     INPUT input{};
@@ -216,6 +222,13 @@ std::vector<HWND> ProcessWindows(DWORD processId)
     TEnumState state{processId, {}};
     EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&state));
     return state.Windows;
+}
+
+std::vector<HWND> ThreadWindows(DWORD threadId)
+{
+    std::vector<HWND> windows;
+    EnumThreadWindows(threadId, CollectThreadWindow, reinterpret_cast<LPARAM>(&windows));
+    return windows;
 }
 
 HWND WaitForWindow(DWORD processId, const std::function<bool(HWND)>& match, DWORD timeoutMs)

@@ -78,6 +78,8 @@ std::string QuorvelExePath();
 
 // Visible top-level windows of a process, topmost first.
 std::vector<HWND> ProcessWindows(DWORD processId);
+// Top-level windows of a thread, visible or not, on whatever desktop.
+std::vector<HWND> ThreadWindows(DWORD threadId);
 // Waits for a visible top-level window of the process that `match` accepts.
 HWND WaitForWindow(DWORD processId, const std::function<bool(HWND)>& match, DWORD timeoutMs = 15000);
 // Waits for the process's main window: a visible top-level window that is
