@@ -107,7 +107,7 @@ void TApplication::HandleException()
     }
 }
 
-bool TApplication::HelpCommand(std::uint16_t Command, std::int32_t Data)
+bool TApplication::HelpCommand(std::uint16_t Command, std::intptr_t Data)
 {
     bool callHelp = true;
     bool result = false;
@@ -119,13 +119,8 @@ bool TApplication::HelpCommand(std::uint16_t Command, std::int32_t Data)
     if (callHelp && !result) {
         std::string file = form && !form->HelpFile().empty() ? form->HelpFile() : FHelpFile;
         if (!file.empty()) {
-            // The keyword request passes its text's address; WinHelp gets the
-            // whole pointer even where Data could not hold it.
-            const ULONG_PTR data = Command == HELP_COMMAND && !FHelpKeyword.empty()
-                                       ? reinterpret_cast<ULONG_PTR>(FHelpKeyword.c_str())
-                                       : static_cast<ULONG_PTR>(static_cast<std::uint32_t>(Data));
             HWND owner = form && form->HandleAllocated() ? form->Handle() : Handle();
-            result = WinHelpA(owner, file.c_str(), Command, data) != FALSE;
+            result = WinHelpA(owner, file.c_str(), Command, static_cast<ULONG_PTR>(Data)) != FALSE;
         }
     }
     return result;
@@ -138,13 +133,7 @@ bool TApplication::HelpContext(std::int32_t Context)
 
 bool TApplication::HelpKeyword(const std::string& Keyword)
 {
-    FHelpKeyword = Keyword;
-    const auto address = reinterpret_cast<std::uintptr_t>(FHelpKeyword.c_str());
-    // On 64-bit Windows the address may not fit the 32-bit data word.
-    const std::int32_t data = address <= 0xFFFFFFFFu ? static_cast<std::int32_t>(address) : 0;
-    const bool result = HelpCommand(HELP_COMMAND, data);
-    FHelpKeyword.clear();
-    return result;
+    return HelpCommand(HELP_COMMAND, reinterpret_cast<std::intptr_t>(Keyword.c_str()));
 }
 
 bool TApplication::ControlHelp(TControl* Control)

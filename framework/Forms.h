@@ -33,7 +33,8 @@ constexpr TModalResult mrIgnore = IDIGNORE;
 constexpr TModalResult mrYes = IDYES;
 constexpr TModalResult mrNo = IDNO;
 
-using THelpEvent = std::function<bool(std::uint16_t Command, std::int32_t Data, bool& CallHelp)>;
+// Data is pointer-sized: some commands pass a text's address.
+using THelpEvent = std::function<bool(std::uint16_t Command, std::intptr_t Data, bool& CallHelp)>;
 using TCloseEvent = std::function<void(TComponent* Sender, TCloseAction& Action)>;
 
 class TForm : public TWinControl {
@@ -150,7 +151,7 @@ public:
     // Each sets CallHelp, asks the active form's OnHelp if it has one, else
     // OnHelp, and shows WinHelp only when CallHelp stays set and the handler
     // returned false.
-    bool HelpCommand(std::uint16_t Command, std::int32_t Data);
+    bool HelpCommand(std::uint16_t Command, std::intptr_t Data);
     bool HelpContext(std::int32_t Context);
     bool HelpKeyword(const std::string& Keyword);
 
@@ -199,7 +200,6 @@ private:
 
     std::string FTitle;
     std::string FHelpFile;
-    std::string FHelpKeyword;
     TForm* FMainForm = nullptr;
     TWindowHandle FHandle;
     TIcon FIcon;

@@ -21,10 +21,16 @@ HH_POPUP PopupRecord{};
 const char EmptyPopupText[] = "";
 const char PopupFont[] = "MS Sans Serif, 8";
 
-// The data word as the 32-bit value the caller gave.
-ULONG_PTR DataWord(std::int32_t Data)
+// The data word as the caller gave it: a number or a text's address.
+ULONG_PTR DataWord(std::intptr_t Data)
 {
-    return static_cast<std::uint32_t>(Data);
+    return static_cast<ULONG_PTR>(Data);
+}
+
+// Context numbers are 32-bit; they travel in the low half of Data.
+std::int32_t DataNumber(std::intptr_t Data)
+{
+    return static_cast<std::int32_t>(Data);
 }
 
 }  // namespace
@@ -33,7 +39,7 @@ THelpRouter::THelpRouter(TComponent* AOwner) : TComponent(AOwner)
 {
     CheckSingleInstance();
     FSavedAppOnHelp = Application->OnHelp;
-    Application->OnHelp = [this](std::uint16_t Command, std::int32_t Data, bool& CallHelp) {
+    Application->OnHelp = [this](std::uint16_t Command, std::intptr_t Data, bool& CallHelp) {
         return RouteHelp(Command, Data, CallHelp);
     };
     LiveRouter = this;
@@ -90,7 +96,7 @@ HWND THelpRouter::HelpOwnerWindow() const
     return Application->Handle();
 }
 
-bool THelpRouter::RouteHelp(std::uint16_t Command, std::int32_t Data, bool& CallHelp)
+bool THelpRouter::RouteHelp(std::uint16_t Command, std::intptr_t Data, bool& CallHelp)
 {
     bool Result = false;
     if (OnHelp)
@@ -115,7 +121,7 @@ bool THelpRouter::RouteHelp(std::uint16_t Command, std::int32_t Data, bool& Call
     return Result;
 }
 
-bool THelpRouter::RouteHtmlHelp(std::uint16_t Command, std::int32_t Data, bool& CallHelp, bool Result)
+bool THelpRouter::RouteHtmlHelp(std::uint16_t Command, std::intptr_t Data, bool& CallHelp, bool Result)
 {
     // Nothing is loaded just to be closed.
     if (!HtmlHelpLoaded() && Command == HELP_QUIT) {
@@ -143,17 +149,17 @@ bool THelpRouter::RouteHtmlHelp(std::uint16_t Command, std::int32_t Data, bool& 
     case HELP_PARTIALKEY:
         return CallHtmlHelp(nullptr, file, HH_DISPLAY_INDEX, DataWord(Data)) != nullptr;
     case HELP_CONTEXTPOPUP:
-        ContextPopup(Data);
+        ContextPopup(DataNumber(Data));
         return true;
     case HELP_SETPOPUP_POS:
-        FPopupPos = UnpackHelpPoint(Data);
+        FPopupPos = UnpackHelpPoint(DataNumber(Data));
         return false;
     default:
         return false;
     }
 }
 
-bool THelpRouter::RouteWinHelp(std::uint16_t Command, std::int32_t Data)
+bool THelpRouter::RouteWinHelp(std::uint16_t Command, std::intptr_t Data)
 {
     if (Command == 0)
         return true;

@@ -48,9 +48,9 @@ public:
     THelpEvent OnHelp;
 
 private:
-    bool RouteHelp(std::uint16_t Command, std::int32_t Data, bool& CallHelp);
-    bool RouteHtmlHelp(std::uint16_t Command, std::int32_t Data, bool& CallHelp, bool Result);
-    bool RouteWinHelp(std::uint16_t Command, std::int32_t Data);
+    bool RouteHelp(std::uint16_t Command, std::intptr_t Data, bool& CallHelp);
+    bool RouteHtmlHelp(std::uint16_t Command, std::intptr_t Data, bool& CallHelp, bool Result);
+    bool RouteWinHelp(std::uint16_t Command, std::intptr_t Data);
     void ContextPopup(std::int32_t TopicNumber);
     bool ShowContextPopup(std::int32_t X, std::int32_t Y, std::int32_t TopicNumber);
     TForm* HelpForm() const;

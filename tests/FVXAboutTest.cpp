@@ -115,7 +115,7 @@ class AboutBox : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        Application->OnHelp = [this](std::uint16_t Command, std::int32_t Data, bool& CallHelp) {
+        Application->OnHelp = [this](std::uint16_t Command, std::intptr_t Data, bool& CallHelp) {
             Help.push_back({Command, Data});
             CallHelp = false;
             return true;
@@ -123,7 +123,7 @@ protected:
     }
     void TearDown() override { Application->OnHelp = nullptr; }
 
-    std::vector<std::pair<std::uint16_t, std::int32_t>> Help;
+    std::vector<std::pair<std::uint16_t, std::intptr_t>> Help;
 };
 
 TEST_F(AboutBox, OpensTwiceReadingTheResourceEachTime)

@@ -48,7 +48,7 @@ public:
     int Opens = 0;
 };
 
-using THelpCall = std::tuple<std::uint16_t, std::int32_t, bool>;
+using THelpCall = std::tuple<std::uint16_t, std::intptr_t, bool>;
 
 class FormsTest : public ::testing::Test {
 protected:
@@ -57,10 +57,10 @@ protected:
         Steps.clear();
         Calls.clear();
         Application->SetTitle("Forms Test");
-        Application->OnHelp = [this](std::uint16_t command, std::int32_t data, bool& callHelp) {
+        Application->OnHelp = [this](std::uint16_t command, std::intptr_t data, bool& callHelp) {
             Calls.emplace_back(command, data, callHelp);
-            if (command == HELP_COMMAND && sizeof(void*) == 4)
-                Keyword = reinterpret_cast<const char*>(static_cast<std::intptr_t>(data));
+            if (command == HELP_COMMAND)
+                Keyword = reinterpret_cast<const char*>(data);
             callHelp = false;
             return true;
         };
@@ -165,16 +165,14 @@ TEST_F(FormsTest, HelpRequestsReachTheApplicationsHandlerWithTheirCommands)
     EXPECT_EQ(Calls[0], THelpCall(11, 0, true));
     EXPECT_EQ(Calls[1], THelpCall(1, 30500, true));
     EXPECT_EQ(std::get<0>(Calls[2]), 258);
-    if (sizeof(void*) == 4) {
-        EXPECT_EQ(Keyword, "topic") << "the data word is the keyword's address";
-    }
+    EXPECT_EQ(Keyword, "topic") << "the data word is the keyword's whole address";
 }
 
 TEST_F(FormsTest, TheActiveFormsOwnHelpHandlerComesFirst)
 {
     TFormsTestForm form(nullptr);
     std::vector<THelpCall> formCalls;
-    form.OnHelp = [&](std::uint16_t command, std::int32_t data, bool& callHelp) {
+    form.OnHelp = [&](std::uint16_t command, std::intptr_t data, bool& callHelp) {
         formCalls.emplace_back(command, data, callHelp);
         callHelp = false;
         return false;

@@ -154,8 +154,8 @@ TEST_F(MenusTest, DestroyingTheMenuTakesTheBarOffTheWindow)
 
 TEST_F(MenusTest, HelpOnAMenuItemAsksForItsContext)
 {
-    std::vector<std::int32_t> contexts;
-    Application->OnHelp = [&](std::uint16_t command, std::int32_t data, bool& callHelp) {
+    std::vector<std::intptr_t> contexts;
+    Application->OnHelp = [&](std::uint16_t command, std::intptr_t data, bool& callHelp) {
         if (command == HELP_CONTEXT)
             contexts.push_back(data);
         callHelp = false;
@@ -167,5 +167,5 @@ TEST_F(MenusTest, HelpOnAMenuItemAsksForItsContext)
     info.iCtrlId = Form->MOpen->Command();
     EXPECT_TRUE(SendMessageA(Form->Handle(), WM_HELP, 0, reinterpret_cast<LPARAM>(&info)));
     Application->OnHelp = nullptr;
-    EXPECT_EQ(contexts, (std::vector<std::int32_t>{120}));
+    EXPECT_EQ(contexts, (std::vector<std::intptr_t>{120}));
 }

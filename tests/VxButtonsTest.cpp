@@ -15,7 +15,7 @@ namespace {
 
 struct THelpCall {
     std::uint16_t Command;
-    std::int32_t Data;
+    std::intptr_t Data;
 };
 
 class DialogButton : public ::testing::Test {
@@ -26,7 +26,7 @@ protected:
         Form = std::make_unique<TForm>(nullptr);
         Form->SetName("F");
         Form->SetBounds(80, 80, 300, 160);
-        Application->OnHelp = [this](std::uint16_t Command, std::int32_t Data, bool& CallHelp) {
+        Application->OnHelp = [this](std::uint16_t Command, std::intptr_t Data, bool& CallHelp) {
             Help.push_back({Command, Data});
             CallHelp = false;
             return true;

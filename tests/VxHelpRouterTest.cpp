@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -57,12 +58,12 @@ protected:
     }
 
     // A request as the application's help event receives it.
-    bool Request(std::uint16_t command, std::int32_t data, bool& callHelp)
+    bool Request(std::uint16_t command, std::intptr_t data, bool& callHelp)
     {
         callHelp = true;
         return Application->OnHelp(command, data, callHelp);
     }
-    bool Request(std::uint16_t command, std::int32_t data)
+    bool Request(std::uint16_t command, std::intptr_t data)
     {
         bool callHelp = true;
         const bool result = Request(command, data, callHelp);
@@ -355,6 +356,24 @@ TEST_F(HelpRouter, KeywordHelpShowsNothingAndTheFrameworkNeither)
     EXPECT_EQ(Log().Count(), 0);
     EXPECT_TRUE(WinHelpCalls.empty());
 }
+
+#ifdef _WIN64
+TEST_F(HelpRouter, KeywordReachesTheIndexWithItsWholeAddress)
+{
+    // A keyword placed above 4 GiB, where a 32-bit data word would lose it.
+    void* block = ::VirtualAlloc(nullptr, 4096, MEM_RESERVE | MEM_COMMIT | MEM_TOP_DOWN, PAGE_READWRITE);
+    ASSERT_NE(block, nullptr);
+    const auto address = reinterpret_cast<std::intptr_t>(block);
+    ASSERT_GT(static_cast<std::uintptr_t>(address), 0xFFFFFFFFu);
+    std::memcpy(block, "Offsets", 8);
+
+    EXPECT_TRUE(Request(HELP_KEY, address));
+    ASSERT_EQ(Log().Count(), 1);
+    EXPECT_EQ(Log().Last().Command, HH_DISPLAY_INDEX);
+    EXPECT_EQ(Log().Last().Data, static_cast<ULONG_PTR>(address));
+    ::VirtualFree(block, 0, MEM_RELEASE);
+}
+#endif
 
 TEST_F(HelpRouter, WinHelpTypeOpensTheHlpFile)
 {
