@@ -43,9 +43,8 @@ const char* KindName(TFormValue::TKind kind)
 
 }  // namespace
 
-TComponentClass::TComponentClass(std::string name, TFactory factory, TMatcher matcher, TThrower thrower,
-                                 TCatcher catcher)
-    : FName(std::move(name)), FFactory(std::move(factory)), FMatcher(matcher), FThrower(thrower), FCatcher(catcher)
+TComponentClass::TComponentClass(std::string name, TFactory factory, TClassIdentity identity)
+    : FName(std::move(name)), FFactory(std::move(factory)), FIdentity(identity)
 {
 }
 

@@ -31,6 +31,7 @@
 #include <utility>
 #include <vector>
 
+#include "framework/ClassIdentity.h"
 #include "framework/Component.h"
 #include "framework/FormParser.h"
 #include "framework/Sets.h"
@@ -42,20 +43,15 @@ using TPropertySetter = std::function<void(TComponent* Instance, const TFormValu
 class TComponentClass {
 public:
     using TFactory = std::function<TComponent*(TComponent* AOwner)>;
-    using TMatcher = bool (*)(const TComponent*);
-    // Throws a null pointer of the class; the catching side tells whether it
-    // converts to its own class, which is how derivation is told apart.
-    using TThrower = void (*)();
-    using TCatcher = bool (*)(TThrower);
 
-    TComponentClass(std::string name, TFactory factory, TMatcher matcher, TThrower thrower, TCatcher catcher);
+    TComponentClass(std::string name, TFactory factory, TClassIdentity identity);
 
     const std::string& Name() const { return FName; }
     bool CanCreate() const { return static_cast<bool>(FFactory); }
     TComponent* Create(TComponent* AOwner) const;
-    bool Accepts(const TComponent* c) const { return FMatcher(c); }
+    bool Accepts(const TComponent* c) const { return FIdentity.Accepts(c); }
     // True when `other` is this class or derives from it.
-    bool IsBaseOf(const TComponentClass& other) const { return FCatcher(other.FThrower); }
+    bool IsBaseOf(const TComponentClass& other) const { return FIdentity.IsBaseOf(other.FIdentity); }
 
     // Reference properties are applied after every component was created.
     TComponentClass& Property(const std::string& name, TPropertySetter setter, bool reference = false);
@@ -73,9 +69,7 @@ public:
 private:
     std::string FName;
     TFactory FFactory;
-    TMatcher FMatcher;
-    TThrower FThrower;
-    TCatcher FCatcher;
+    TClassIdentity FIdentity;
     std::vector<std::pair<std::string, TEntry>> FProperties;
 };
 
@@ -238,19 +232,8 @@ TComponentClass& RegisterComponentClass(const std::string& name)
     TComponentClass::TFactory factory;
     if constexpr (!std::is_abstract_v<T> && std::is_constructible_v<T, TComponent*>)
         factory = [](TComponent* owner) -> TComponent* { return new T(owner); };
-    return RegisterComponentClassEntry(std::make_unique<TComponentClass>(
-        name, std::move(factory), [](const TComponent* c) { return dynamic_cast<const T*>(c) != nullptr; },
-        [] { throw static_cast<T*>(nullptr); },
-        [](TComponentClass::TThrower thrower) {
-            try {
-                thrower();
-            } catch (T*) {
-                return true;
-            } catch (...) {
-                return false;
-            }
-            return false;
-        }));
+    return RegisterComponentClassEntry(
+        std::make_unique<TComponentClass>(name, std::move(factory), TClassIdentity::Of<T>()));
 }
 
 template <class E>

@@ -43,8 +43,8 @@ void WriteChildren(TComponent* root, TComponent* parent, TFormNode& node, const 
 
 }  // namespace
 
-TWriterClass::TWriterClass(std::string name, TMatcher matcher, TThrower thrower, TCatcher catcher)
-    : FName(std::move(name)), FMatcher(matcher), FThrower(thrower), FCatcher(catcher)
+TWriterClass::TWriterClass(std::string name, TClassIdentity identity)
+    : FName(std::move(name)), FIdentity(identity)
 {
 }
 

@@ -21,6 +21,7 @@
 #include <utility>
 #include <vector>
 
+#include "framework/ClassIdentity.h"
 #include "framework/Component.h"
 #include "framework/FormParser.h"
 #include "framework/Sets.h"
@@ -29,9 +30,6 @@ class TWriterClass {
 public:
     using TGetter = std::function<TFormValue(TComponent*)>;
     using TStored = std::function<bool(TComponent*)>;
-    using TMatcher = bool (*)(const TComponent*);
-    using TThrower = void (*)();
-    using TCatcher = bool (*)(TThrower);
 
     struct TEntry {
         std::string Name;
@@ -40,11 +38,11 @@ public:
         bool Removed = false;
     };
 
-    TWriterClass(std::string name, TMatcher matcher, TThrower thrower, TCatcher catcher);
+    TWriterClass(std::string name, TClassIdentity identity);
 
     const std::string& Name() const { return FName; }
-    bool Accepts(const TComponent* c) const { return FMatcher(c); }
-    bool IsBaseOf(const TWriterClass& other) const { return FCatcher(other.FThrower); }
+    bool Accepts(const TComponent* c) const { return FIdentity.Accepts(c); }
+    bool IsBaseOf(const TWriterClass& other) const { return FIdentity.IsBaseOf(other.FIdentity); }
     const std::vector<TEntry>& Entries() const { return FEntries; }
 
     void Add(std::string name, TGetter getter, TStored stored);
@@ -53,9 +51,7 @@ public:
 
 private:
     std::string FName;
-    TMatcher FMatcher;
-    TThrower FThrower;
-    TCatcher FCatcher;
+    TClassIdentity FIdentity;
     std::vector<TEntry> FEntries;
 };
 
@@ -174,19 +170,8 @@ template <class T>
 TWriterClassBuilder<T> RegisterWriterClass(const std::string& name)
 {
     static_assert(std::is_base_of_v<TComponent, T>, "only components are written");
-    return TWriterClassBuilder<T>(RegisterWriterClassEntry(std::make_unique<TWriterClass>(
-        name, [](const TComponent* c) { return dynamic_cast<const T*>(c) != nullptr; },
-        [] { throw static_cast<T*>(nullptr); },
-        [](TWriterClass::TThrower thrower) {
-            try {
-                thrower();
-            } catch (T*) {
-                return true;
-            } catch (...) {
-                return false;
-            }
-            return false;
-        })));
+    return TWriterClassBuilder<T>(
+        RegisterWriterClassEntry(std::make_unique<TWriterClass>(name, TClassIdentity::Of<T>())));
 }
 
 // The most derived registered class of `c`, or nullptr.
