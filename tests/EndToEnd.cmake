@@ -3,13 +3,13 @@
 # per-user folder (set aside while they run), so they take turns with the
 # other tests that do.
 if(WIN32 AND TARGET Quorvel AND TARGET qv_testdriver)
-  add_library(qv_endtoend STATIC EndToEndData/EndToEndSupport.cpp EndToEndData/DropSender.cpp)
+  add_library(qv_endtoend STATIC EndToEndData/EndToEndSupport.cpp EndToEndData/ProgramHook.cpp)
   quorvel_warnings(qv_endtoend)
   target_link_libraries(qv_endtoend PUBLIC qv_testdriver shell32)
 
   # Libraries loaded into the program's process: undecorated export names,
   # as GetProcAddress is asked for them.
-  foreach(_e2e_library EndToEndDropHook:DropHook HtmlHelpRecorder:HtmlHelpRecorder)
+  foreach(_e2e_library EndToEndHook:HookLibrary HtmlHelpRecorder:HtmlHelpRecorder)
     string(REPLACE ":" ";" _e2e_pair ${_e2e_library})
     list(GET _e2e_pair 0 _e2e_name)
     list(GET _e2e_pair 1 _e2e_source)
@@ -18,7 +18,7 @@ if(WIN32 AND TARGET Quorvel AND TARGET qv_testdriver)
     set_target_properties(${_e2e_name} PROPERTIES PREFIX "" RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
     target_link_options(${_e2e_name} PRIVATE -Wl,--kill-at)
   endforeach()
-  target_link_libraries(EndToEndDropHook PRIVATE user32)
+  target_link_libraries(EndToEndHook PRIVATE qv_testdriver)
 
   # The About box shows the version resource, made from these.
   foreach(_e2e_part MAJOR MINOR PATCH TWEAK)
@@ -42,7 +42,6 @@ if(WIN32 AND TARGET Quorvel AND TARGET qv_testdriver)
     "QUORVEL_COPYRIGHT=\"${_e2e_copyright}\"" "QUORVEL_BUILD_WORDS=\"${_e2e_build_words}\"")
 
   quorvel_test(EndToEndDropTest SOURCES EndToEndDropTest.cpp LIBS qv_endtoend WINDOWS TIMEOUT 180)
-  add_dependencies(EndToEndDropTest EndToEndDropHook)
 
   quorvel_test(EndToEndHelpTest SOURCES EndToEndHelpTest.cpp LIBS qv_endtoend advapi32 WINDOWS TIMEOUT 180)
   add_dependencies(EndToEndHelpTest HtmlHelpRecorder)
@@ -52,7 +51,7 @@ if(WIN32 AND TARGET Quorvel AND TARGET qv_testdriver)
   quorvel_test(EndToEndFirstRunTest SOURCES EndToEndFirstRunTest.cpp LIBS qv_endtoend WINDOWS)
 
   foreach(_e2e_test EndToEndAboutTest EndToEndDropTest EndToEndHelpTest EndToEndOpenErrorTest EndToEndFirstRunTest)
-    add_dependencies(${_e2e_test} Quorvel)
+    add_dependencies(${_e2e_test} Quorvel EndToEndHook)
     set_tests_properties(${QUORVEL_KIND_LABEL}${_e2e_test} PROPERTIES RESOURCE_LOCK quorvel_appdata)
   endforeach()
 endif()

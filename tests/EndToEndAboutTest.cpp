@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <memory>
 
 #include "resources/ResourceIds.h"
 #include "tests/EndToEndData/EndToEndSupport.h"
@@ -34,6 +35,8 @@ protected:
         Program = TProcess::Start(QuorvelExePath());
         Main = WaitForMainWindow(Program);
         ASSERT_NE(Main, nullptr) << "no main window";
+        Hook = std::make_unique<TProgramHook>(Main);
+        ASSERT_EQ(Hook->Failure(), "");
     }
     void TearDown() override { Program.Close(); }
 
@@ -61,6 +64,8 @@ protected:
     TFirstRun FirstRun;
     TProcess Program;
     HWND Main = nullptr;
+    // Reads the dialog's pixels in the program's process.
+    std::unique_ptr<TProgramHook> Hook;
 };
 
 TEST_F(AboutBox, ShowsProductVersionCopyrightAndMakerWhereDesigned)
@@ -123,7 +128,9 @@ TEST_F(AboutBox, OpensCentredOnTheMainWindowWithTheProgramsIcon)
     ::FreeLibrary(program);
     ASSERT_GT(expected.Width, 0);
     ASSERT_LT(expected.Count(ground), expected.Pixels.size()) << "the icon draws nothing";
-    EXPECT_TRUE(WaitForPixels(image, expected)) << "the dialog does not show the program's icon";
+    std::string difference;
+    EXPECT_TRUE(WaitForPixels(ProgramPixels(*Hook), image, expected, 10000, &difference))
+        << "the dialog does not show the program's icon: " << difference;
 
     PressKey(VK_RETURN);
     EXPECT_TRUE(ClosedBackToMain(about));

@@ -3,7 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/EndToEndData/DropSender.h"
+#include <memory>
+
 #include "tests/EndToEndData/EndToEndSupport.h"
 #include "tests/support/TestDriver.h"
 
@@ -28,8 +29,13 @@ protected:
         Program = TProcess::Start(QuorvelExePath());
         Main = WaitForMainWindow(Program);
         ASSERT_NE(Main, nullptr) << "no main window";
-        Empty = SettledCapture(Main);
-        ASSERT_GT(Empty.Width, 0) << "the empty window never settled";
+        Hook = std::make_unique<TProgramHook>(Main);
+        ASSERT_EQ(Hook->Failure(), "");
+        Pixels = ProgramPixels(*Hook);
+        Viewer = ViewerOf(Main);
+        ASSERT_NE(Viewer, nullptr) << "no viewer fills the main window";
+        Empty = SettledCapture(Pixels, Viewer);
+        ASSERT_GT(Empty.Width, 0) << "the empty viewer never settled: " << Hook->Failure();
     }
 
     void TearDown() override
@@ -47,18 +53,21 @@ protected:
         return {r.right / 2, r.bottom / 2};
     }
 
-    // Opens the name through the open dialog; what the window then shows.
+    // Opens the name through the open dialog; what the viewer then shows.
     TCapture OpenedThroughDialog(const std::string& path, const TCapture& before)
     {
         EXPECT_TRUE(OpenThroughDialog(Program, Main, path)) << path;
         EXPECT_TRUE(WaitForCaption(Main, path + " - Quorvel")) << WindowText(Main);
-        return SettledCapture(Main, &before);
+        return SettledCapture(Pixels, Viewer, &before);
     }
 
     TFirstRun FirstRun;
     std::string Samples[3];
     TProcess Program;
     HWND Main = nullptr;
+    std::unique_ptr<TProgramHook> Hook;
+    TCapturer Pixels;
+    HWND Viewer = nullptr;
     TCapture Empty;
 };
 
@@ -70,11 +79,9 @@ TEST_F(DroppedFiles, MainWindowAcceptsDroppedFiles)
 
 TEST_F(DroppedFiles, OfThreeDroppedFilesOnlyTheFirstIsShown)
 {
-    TDropSender sender(Main);
-    ASSERT_EQ(sender.Failure(), "");
-    ASSERT_TRUE(sender.Drop({Samples[0], Samples[1], Samples[2]}, Centre())) << sender.Failure();
+    ASSERT_TRUE(Hook->Drop({Samples[0], Samples[1], Samples[2]}, Centre())) << Hook->Failure();
     EXPECT_TRUE(WaitForCaption(Main, Samples[0] + " - Quorvel")) << WindowText(Main);
-    const TCapture dropped = SettledCapture(Main, &Empty);
+    const TCapture dropped = SettledCapture(Pixels, Viewer, &Empty);
     ASSERT_GT(dropped.Width, 0) << "the drop changed nothing on the screen";
     EXPECT_GT(dropped.Count(0x800080), 0u) << "no address column drawn";
 
@@ -84,7 +91,13 @@ TEST_F(DroppedFiles, OfThreeDroppedFilesOnlyTheFirstIsShown)
     ASSERT_GT(second.Width, 0) << "the second file changed nothing on the screen";
     const TCapture first = OpenedThroughDialog(Samples[0], second);
     ASSERT_GT(first.Width, 0);
-    EXPECT_TRUE(SamePixels(first, dropped)) << "the dropped file's rows differ from the same file opened";
+    const std::string difference = PixelDifference(dropped, first);
+    if (!difference.empty()) {
+        dropped.SaveBmp(TestExeFolder() + "\\EndToEndDrop-dropped.bmp");
+        first.SaveBmp(TestExeFolder() + "\\EndToEndDrop-opened.bmp");
+    }
+    EXPECT_EQ(difference, "") << "the dropped file's rows (EndToEndDrop-dropped.bmp) differ from the same file "
+                                 "opened (EndToEndDrop-opened.bmp)";
     EXPECT_TRUE(Program.Running());
 }
 
@@ -93,17 +106,17 @@ TEST_F(DroppedFiles, ADropReplacesTheShownFileAndEachDropCounts)
     const TCapture third = OpenedThroughDialog(Samples[2], Empty);
     ASSERT_GT(third.Width, 0);
 
-    TDropSender sender(Main);
-    ASSERT_EQ(sender.Failure(), "");
-    ASSERT_TRUE(sender.Drop({Samples[1], Samples[0]}, Centre())) << sender.Failure();
+    ASSERT_TRUE(Hook->Drop({Samples[1], Samples[0]}, Centre())) << Hook->Failure();
     EXPECT_TRUE(WaitForCaption(Main, Samples[1] + " - Quorvel")) << WindowText(Main);
-    const TCapture second = SettledCapture(Main, &third);
+    const TCapture second = SettledCapture(Pixels, Viewer, &third);
     ASSERT_GT(second.Width, 0) << "the drop did not replace the shown rows";
 
     // A later drop of one name after a drop of two.
-    ASSERT_TRUE(sender.Drop({Samples[2]}, {5, 5})) << sender.Failure();
+    ASSERT_TRUE(Hook->Drop({Samples[2]}, {5, 5})) << Hook->Failure();
     EXPECT_TRUE(WaitForCaption(Main, Samples[2] + " - Quorvel")) << WindowText(Main);
-    EXPECT_TRUE(WaitForPixels(Main, third)) << "the rows are not those of the file dropped last";
+    std::string difference;
+    EXPECT_TRUE(WaitForPixels(Pixels, Viewer, third, 10000, &difference))
+        << "the rows are not those of the file dropped last: " << difference;
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "tests/EndToEndData/EndToEndSupport.h"
 #include "tests/support/TestDriver.h"
 
@@ -49,8 +51,13 @@ protected:
         Program = TProcess::Start(QuorvelExePath());
         Main = WaitForMainWindow(Program);
         ASSERT_NE(Main, nullptr) << "no main window";
-        Empty = SettledCapture(Main);
-        ASSERT_GT(Empty.Width, 0);
+        Hook = std::make_unique<TProgramHook>(Main);
+        ASSERT_EQ(Hook->Failure(), "");
+        Pixels = ProgramPixels(*Hook);
+        Viewer = ViewerOf(Main);
+        ASSERT_NE(Viewer, nullptr) << "no viewer fills the main window";
+        Empty = SettledCapture(Pixels, Viewer);
+        ASSERT_GT(Empty.Width, 0) << "the empty viewer never settled: " << Hook->Failure();
     }
 
     void TearDown() override
@@ -69,6 +76,9 @@ protected:
     DWORD LockError = 0;
     TProcess Program;
     HWND Main = nullptr;
+    std::unique_ptr<TProgramHook> Hook;
+    TCapturer Pixels;
+    HWND Viewer = nullptr;
     TCapture Empty;
 };
 
@@ -76,7 +86,7 @@ TEST_F(LockedFile, ReportsTheOpenErrorKeepsTheCaptionAndEmptiesTheViewer)
 {
     ASSERT_TRUE(OpenThroughDialog(Program, Main, Readable));
     ASSERT_TRUE(WaitForCaption(Main, Readable + " - Quorvel")) << WindowText(Main);
-    const TCapture shown = SettledCapture(Main, &Empty);
+    const TCapture shown = SettledCapture(Pixels, Viewer, &Empty);
     ASSERT_GT(shown.Width, 0) << "the readable file changed nothing on the screen";
 
     ASSERT_TRUE(OpenThroughDialog(Program, Main, Locked)) << "the dialog did not take the locked file";
@@ -86,7 +96,7 @@ TEST_F(LockedFile, ReportsTheOpenErrorKeepsTheCaptionAndEmptiesTheViewer)
     if (static_cast<unsigned char>(expected.back()) > '.')
         expected += '.';
     EXPECT_EQ(MessageBoxText(box), expected);
-    const TCapture icon = MessageBoxIconPicture(box);
+    const TCapture icon = MessageBoxIconPicture(Pixels, box);
     EXPECT_GT(icon.Width, 0) << "the error box shows no icon";
     EXPECT_EQ(WindowText(Main), Readable + " - Quorvel");
 
@@ -94,15 +104,17 @@ TEST_F(LockedFile, ReportsTheOpenErrorKeepsTheCaptionAndEmptiesTheViewer)
     PressKey(VK_RETURN);
     ASSERT_TRUE(WaitForWindowGone(box)) << "OK did not close the error box";
     EXPECT_EQ(WindowText(Main), Readable + " - Quorvel");
-    EXPECT_TRUE(WaitForPixels(Main, Empty)) << "the viewer still shows rows after the failed load";
+    std::string difference;
+    EXPECT_TRUE(WaitForPixels(Pixels, Viewer, Empty, 10000, &difference))
+        << "the viewer still shows rows after the failed load: " << difference;
     const TCapture errorIcon = ReferenceBoxIcon(MB_ICONERROR);
-    EXPECT_TRUE(SamePixels(icon, errorIcon)) << "not the error icon";
+    EXPECT_EQ(PixelDifference(icon, errorIcon), "") << "not the error icon";
     EXPECT_FALSE(SamePixels(icon, ReferenceBoxIcon(MB_ICONWARNING)));
 
     // The program carries on: another file opens and shows.
     ASSERT_TRUE(OpenThroughDialog(Program, Main, Other));
     EXPECT_TRUE(WaitForCaption(Main, Other + " - Quorvel")) << WindowText(Main);
-    const TCapture other = SettledCapture(Main, &Empty);
+    const TCapture other = SettledCapture(Pixels, Viewer, &Empty);
     EXPECT_GT(other.Width, 0) << "the next file shows nothing";
     EXPECT_FALSE(SamePixels(other, shown));
 }

@@ -2,7 +2,9 @@
 
 #include <shlobj.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cstdio>
 #include <fstream>
 #include <thread>
 
@@ -124,13 +126,18 @@ void ClickCentre(HWND window)
     ::SendInput(3, inputs, sizeof(INPUT));
 }
 
-TCapture SettledCapture(HWND window, const TCapture* unlike, DWORD timeoutMs)
+TCapturer ProgramPixels(TProgramHook& hook)
+{
+    return [&hook](HWND window) { return hook.Capture(window); };
+}
+
+TCapture SettledCapture(const TCapturer& capture, HWND window, const TCapture* unlike, DWORD timeoutMs)
 {
     const ULONGLONG end = ::GetTickCount64() + timeoutMs;
-    TCapture last = CaptureWindow(window);
+    TCapture last = capture(window);
     while (::GetTickCount64() < end) {
-        ::Sleep(150);
-        TCapture next = CaptureWindow(window);
+        ::Sleep(100);
+        TCapture next = capture(window);
         if (next.Width > 0 && SamePixels(last, next) && !(unlike && SamePixels(next, *unlike)))
             return next;
         last = std::move(next);
@@ -138,14 +145,19 @@ TCapture SettledCapture(HWND window, const TCapture* unlike, DWORD timeoutMs)
     return {};
 }
 
-bool WaitForPixels(HWND window, const TCapture& expected, DWORD timeoutMs)
+bool WaitForPixels(const TCapturer& capture, HWND window, const TCapture& expected, DWORD timeoutMs,
+                   std::string* difference)
 {
     const ULONGLONG end = ::GetTickCount64() + timeoutMs;
     for (;;) {
-        if (SamePixels(CaptureWindow(window), expected))
+        const TCapture now = capture(window);
+        if (SamePixels(now, expected))
             return true;
-        if (::GetTickCount64() >= end)
+        if (::GetTickCount64() >= end) {
+            if (difference)
+                *difference = PixelDifference(now, expected);
             return false;
+        }
         ::Sleep(100);
     }
 }
@@ -155,7 +167,49 @@ bool SamePixels(const TCapture& a, const TCapture& b)
     return a.Width == b.Width && a.Height == b.Height && a.Pixels == b.Pixels;
 }
 
-TCapture MessageBoxIconPicture(HWND box)
+std::string PixelDifference(const TCapture& a, const TCapture& b)
+{
+    char text[192];
+    if (a.Width != b.Width || a.Height != b.Height) {
+        std::snprintf(text, sizeof text, "sizes differ: %dx%d and %dx%d", a.Width, a.Height, b.Width, b.Height);
+        return text;
+    }
+    std::size_t count = 0;
+    RECT box{a.Width, a.Height, -1, -1};
+    POINT first{-1, -1};
+    for (int y = 0; y < a.Height; ++y)
+        for (int x = 0; x < a.Width; ++x) {
+            if (a.At(x, y) == b.At(x, y))
+                continue;
+            if (count++ == 0)
+                first = {x, y};
+            box = {std::min<LONG>(box.left, x), std::min<LONG>(box.top, y), std::max<LONG>(box.right, x),
+                   std::max<LONG>(box.bottom, y)};
+        }
+    if (count == 0)
+        return {};
+    std::snprintf(text, sizeof text,
+                  "%lu of %dx%d pixels differ, in (%ld,%ld)-(%ld,%ld); the first at (%ld,%ld): #%06X and #%06X",
+                  static_cast<unsigned long>(count), a.Width, a.Height, box.left, box.top, box.right, box.bottom,
+                  first.x, first.y, static_cast<unsigned>(a.At(first.x, first.y)),
+                  static_cast<unsigned>(b.At(first.x, first.y)));
+    return text;
+}
+
+HWND ViewerOf(HWND main)
+{
+    RECT client{};
+    ::GetClientRect(main, &client);
+    for (HWND child = ::GetWindow(main, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        RECT r = WindowRect(child);
+        ::MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&r), 2);
+        if (::IsWindowVisible(child) && ::EqualRect(&r, &client))
+            return child;
+    }
+    return nullptr;
+}
+
+TCapture MessageBoxIconPicture(const TCapturer& capture, HWND box)
 {
     for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
         if (WindowClass(child) != "Static" || (::GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON)
@@ -164,7 +218,7 @@ TCapture MessageBoxIconPicture(HWND box)
         // settled picture of more than one colour.
         const ULONGLONG end = ::GetTickCount64() + 5000;
         for (;;) {
-            TCapture picture = SettledCapture(child);
+            TCapture picture = SettledCapture(capture, child);
             const bool drawn =
                 !picture.Pixels.empty() && picture.Count(picture.Pixels.front()) != picture.Pixels.size();
             if (drawn || ::GetTickCount64() >= end)
@@ -197,7 +251,7 @@ TCapture ReferenceBoxIcon(UINT iconStyle)
                     box = window;
     }
     if (box) {
-        picture = MessageBoxIconPicture(box);
+        picture = MessageBoxIconPicture(CaptureOwnWindow, box);
         ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     } else {
         while (!showerId)

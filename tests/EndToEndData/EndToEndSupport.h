@@ -6,15 +6,18 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
+#include "tests/EndToEndData/ProgramHook.h"
 #include "tests/support/TestDriver.h"
 
 namespace EndToEnd {
 
 // Moves the maker's per-user folder aside while it lives and puts it back
 // afterwards, so the program starts as on a first run (designed place,
-// designed font) and what it saves on closing is thrown away.
+// designed font) and what it saves on closing is thrown away. A folder left
+// aside by a killed run is put back first.
 class TFirstRun {
 public:
     TFirstRun();
@@ -42,19 +45,34 @@ HWND ChildAt(HWND parent, int left, int top);
 // Clicks the left mouse button at the centre of the window.
 void ClickCentre(HWND window);
 
-// Captures the client area until two captures in a row agree, so a paint in
-// progress is not taken, and (given `unlike`) differ from that capture, so a
-// paint still to come is waited for. An empty capture when that never comes.
-TestDriver::TCapture SettledCapture(HWND window, const TestDriver::TCapture* unlike = nullptr,
-                                    DWORD timeoutMs = 10000);
-// Waits until the client area shows exactly `expected`.
-bool WaitForPixels(HWND window, const TestDriver::TCapture& expected, DWORD timeoutMs = 10000);
+// How a test reads a window's pixels: through the hook in the program's
+// process for the program's windows (ProgramPixels), CaptureOwnWindow for
+// its own. Neither depends on what else the shared display shows.
+using TCapturer = std::function<TestDriver::TCapture(HWND)>;
+TCapturer ProgramPixels(TProgramHook& hook);
+
+// Captures the client area until two captures in a row agree, so a picture
+// that still changes is not taken, and (given `unlike`) differ from that
+// capture, so a paint still to come is waited for. An empty capture when
+// that never comes.
+TestDriver::TCapture SettledCapture(const TCapturer& capture, HWND window,
+                                    const TestDriver::TCapture* unlike = nullptr, DWORD timeoutMs = 10000);
+// Waits until the client area shows exactly `expected`; otherwise says in
+// `difference` how the last capture differed.
+bool WaitForPixels(const TCapturer& capture, HWND window, const TestDriver::TCapture& expected,
+                   DWORD timeoutMs = 10000, std::string* difference = nullptr);
 bool SamePixels(const TestDriver::TCapture& a, const TestDriver::TCapture& b);
-// The icon of a message box as the screen shows it. Icons of another
+// Empty when both are the same; otherwise the sizes, or how many pixels
+// differ, the rectangle they lie in and the first of them.
+std::string PixelDifference(const TestDriver::TCapture& a, const TestDriver::TCapture& b);
+// The viewer of the program's main window: the child filling its client
+// area, or nullptr.
+HWND ViewerOf(HWND main);
+// The icon of a message box as the box draws it. Icons of another
 // process have handles of their own that cannot be drawn here, so only
 // pictures compare: ReferenceBoxIcon shows a box of this process with the
 // given MB_ICON... style and takes its icon the same way.
-TestDriver::TCapture MessageBoxIconPicture(HWND box);
+TestDriver::TCapture MessageBoxIconPicture(const TCapturer& capture, HWND box);
 TestDriver::TCapture ReferenceBoxIcon(UINT iconStyle);
 // The icon drawn at its full size on a ground of one colour (0x00RRGGBB).
 TestDriver::TCapture IconOnGround(HICON icon, int size, std::uint32_t ground);

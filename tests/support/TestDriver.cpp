@@ -465,6 +465,45 @@ bool TCapture::SaveBmp(const std::string& path) const
     return static_cast<bool>(out);
 }
 
+namespace {
+
+// Copies `width` x `height` pixels at (x, y) of `source` into a capture.
+TCapture CaptureFrom(HDC source, int x, int y, int width, int height)
+{
+    TCapture capture;
+    if (!source || width <= 0 || height <= 0)
+        return capture;
+    HDC memory = CreateCompatibleDC(source);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (memory && bitmap) {
+        HGDIOBJ previous = SelectObject(memory, bitmap);
+        if (BitBlt(memory, 0, 0, width, height, source, x, y, SRCCOPY)) {
+            GdiFlush();
+            const auto* first = static_cast<const std::uint32_t*>(bits);
+            capture.Width = width;
+            capture.Height = height;
+            capture.Pixels.assign(first, first + static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+            for (auto& p : capture.Pixels)
+                p &= 0x00FFFFFF;
+        }
+        SelectObject(memory, previous);
+    }
+    if (bitmap)
+        DeleteObject(bitmap);
+    if (memory)
+        DeleteDC(memory);
+    return capture;
+}
+
+}  // namespace
+
 TCapture CaptureWindow(HWND window, bool clientOnly)
 {
     RECT r{};
@@ -474,32 +513,21 @@ TCapture CaptureWindow(HWND window, bool clientOnly)
     } else {
         GetWindowRect(window, &r);
     }
-    TCapture capture;
-    capture.Width = r.right - r.left;
-    capture.Height = r.bottom - r.top;
-    if (capture.Width <= 0 || capture.Height <= 0)
-        return capture;
     HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = capture.Width;
-    info.bmiHeader.biHeight = -capture.Height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ previous = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, capture.Width, capture.Height, screen, r.left, r.top, SRCCOPY);
-    GdiFlush();
-    const auto* source = static_cast<const std::uint32_t*>(bits);
-    capture.Pixels.assign(source, source + capture.Width * capture.Height);
-    for (auto& p : capture.Pixels)
-        p &= 0x00FFFFFF;
-    SelectObject(memory, previous);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
+    TCapture capture = CaptureFrom(screen, r.left, r.top, r.right - r.left, r.bottom - r.top);
+    if (screen)
+        ReleaseDC(nullptr, screen);
+    return capture;
+}
+
+TCapture CaptureOwnWindow(HWND window)
+{
+    RECT r{};
+    GetClientRect(window, &r);
+    HDC dc = GetDC(window);
+    TCapture capture = CaptureFrom(dc, 0, 0, r.right, r.bottom);
+    if (dc)
+        ReleaseDC(window, dc);
     return capture;
 }
 

@@ -138,7 +138,12 @@ struct TCapture {
     // Writes a 24-bit BMP file; true on success.
     bool SaveBmp(const std::string& path) const;
 };
-// Captures the window's client area (or the whole window) from the screen.
+// Captures the window's client area (or the whole window) from the screen,
+// with whatever covers it there.
 TCapture CaptureWindow(HWND window, bool clientOnly = true);
+// Captures the client area of a window of the calling process through its
+// own device context: what the window drew, even where other windows (of
+// other tests on the same display too) cover it on the screen.
+TCapture CaptureOwnWindow(HWND window);
 
 }  // namespace TestDriver

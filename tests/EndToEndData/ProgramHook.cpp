@@ -1,10 +1,8 @@
-#include "tests/EndToEndData/DropSender.h"
+#include "tests/EndToEndData/ProgramHook.h"
 
 #include <tlhelp32.h>
 
 #include <cstring>
-
-#include "tests/support/TestDriver.h"
 
 namespace EndToEnd {
 
@@ -15,29 +13,29 @@ std::string Failed(const char* call)
     return std::string(call) + " failed with error " + std::to_string(::GetLastError());
 }
 
-const char* const HookLibrary = "EndToEndDropHook.dll";
+const char* const HookLibrary = "EndToEndHook.dll";
 
 }  // namespace
 
-TDropSender::TDropSender(HWND target) : FTarget(target)
+TProgramHook::TProgramHook(HWND target) : FTarget(target)
 {
     const DWORD thread = ::GetWindowThreadProcessId(target, &FProcessId);
     if (!thread) {
         FFailure = Failed("GetWindowThreadProcessId");
         return;
     }
-    FMapping = ::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(TDropRequest),
-                                    DropRequestMappingName(FProcessId).c_str());
+    FMapping = ::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(THookRequest),
+                                    HookRequestMappingName(FProcessId).c_str());
     if (!FMapping) {
         FFailure = Failed("CreateFileMappingA");
         return;
     }
-    FRequest = static_cast<TDropRequest*>(::MapViewOfFile(FMapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(TDropRequest)));
+    FRequest = static_cast<THookRequest*>(::MapViewOfFile(FMapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(THookRequest)));
     if (!FRequest) {
         FFailure = Failed("MapViewOfFile");
         return;
     }
-    std::memset(FRequest, 0, sizeof(TDropRequest));
+    std::memset(FRequest, 0, offsetof(THookRequest, Pixels));
     const std::string path = TestDriver::TestExeFolder() + "\\" + HookLibrary;
     FLibrary = ::LoadLibraryA(path.c_str());
     if (!FLibrary) {
@@ -45,7 +43,7 @@ TDropSender::TDropSender(HWND target) : FTarget(target)
         return;
     }
     const auto procedure =
-        reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(::GetProcAddress(FLibrary, "DropHookGetMessage")));
+        reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(::GetProcAddress(FLibrary, "EndToEndHookGetMessage")));
     if (!procedure) {
         FFailure = Failed("GetProcAddress");
         return;
@@ -55,7 +53,7 @@ TDropSender::TDropSender(HWND target) : FTarget(target)
         FFailure = Failed("SetWindowsHookExA");
 }
 
-TDropSender::~TDropSender()
+TProgramHook::~TProgramHook()
 {
     if (FHook)
         ::UnhookWindowsHookEx(FHook);
@@ -67,21 +65,10 @@ TDropSender::~TDropSender()
         ::CloseHandle(FMapping);
 }
 
-bool TDropSender::Drop(const std::vector<std::string>& names, POINT point, DWORD timeoutMs)
+bool TProgramHook::Serve(THookRequestKind kind, HWND window, DWORD timeoutMs)
 {
-    if (!FFailure.empty())
-        return false;
-    std::string list;
-    for (const std::string& name : names)
-        list += name + '\0';
-    list += '\0';
-    if (list.size() > sizeof FRequest->Names) {
-        FFailure = "names too long for the request";
-        return false;
-    }
-    std::memcpy(FRequest->Names, list.data(), list.size());
-    FRequest->Window = reinterpret_cast<ULONG_PTR>(FTarget);
-    FRequest->Point = point;
+    FRequest->Kind = kind;
+    FRequest->Window = reinterpret_cast<ULONG_PTR>(window);
     FRequest->Error = 0;
     const LONG sequence = FRequest->Sequence + 1;
     ::InterlockedExchange(&FRequest->Sequence, sequence);
@@ -94,8 +81,27 @@ bool TDropSender::Drop(const std::vector<std::string>& names, POINT point, DWORD
             return false;
         }
         ::PostMessageA(FTarget, WM_NULL, 0, 0);
-        ::Sleep(100);
+        ::Sleep(20);
     }
+    return true;
+}
+
+bool TProgramHook::Drop(const std::vector<std::string>& names, POINT point, DWORD timeoutMs)
+{
+    if (!FHook)
+        return false;
+    std::string list;
+    for (const std::string& name : names)
+        list += name + '\0';
+    list += '\0';
+    if (list.size() > sizeof FRequest->Names) {
+        FFailure = "names too long for the request";
+        return false;
+    }
+    std::memcpy(FRequest->Names, list.data(), list.size());
+    FRequest->Point = point;
+    if (!Serve(hkDrop, FTarget, timeoutMs))
+        return false;
     if (FRequest->Error != 0) {
         FFailure = "posting the drop failed with error " + std::to_string(FRequest->Error);
         return false;
@@ -103,7 +109,36 @@ bool TDropSender::Drop(const std::vector<std::string>& names, POINT point, DWORD
     return true;
 }
 
-bool TDropSender::Injected() const
+TestDriver::TCapture TProgramHook::Capture(HWND window, DWORD timeoutMs)
+{
+    TestDriver::TCapture picture;
+    if (!FHook)
+        return picture;
+    const ULONGLONG end = ::GetTickCount64() + timeoutMs;
+    for (;;) {
+        const ULONGLONG now = ::GetTickCount64();
+        if (now >= end) {
+            FFailure = "the window kept a paint pending";
+            return picture;
+        }
+        if (!Serve(hkCapture, window, static_cast<DWORD>(end - now)))
+            return picture;
+        if (FRequest->Error == 0)
+            break;
+        if (FRequest->Error != HookPaintPending) {
+            FFailure = "capturing failed with " + std::to_string(FRequest->Error);
+            return picture;
+        }
+        ::Sleep(30);
+    }
+    picture.Width = FRequest->Width;
+    picture.Height = FRequest->Height;
+    picture.Pixels.assign(FRequest->Pixels,
+                          FRequest->Pixels + static_cast<std::size_t>(picture.Width) * static_cast<std::size_t>(picture.Height));
+    return picture;
+}
+
+bool TProgramHook::Injected() const
 {
     const HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, FProcessId);
     if (snapshot == INVALID_HANDLE_VALUE)

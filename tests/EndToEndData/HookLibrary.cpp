@@ -1,28 +1,34 @@
 // Loaded into the program's process by a message hook the test sets on its
 // GUI thread. On each message that thread takes, it looks for a new request
-// from the test and makes the drop as the shell does: a DROPFILES block in
-// movable global memory, ANSI names, posted as WM_DROPFILES. The receiver
-// owns the block from then on and frees it with DragFinish.
+// from the test and serves it between two messages, so never in the middle
+// of a paint:
+// - a drop as the shell makes it: a DROPFILES block in movable global
+//   memory, ANSI names, posted as WM_DROPFILES; the receiver owns the block
+//   from then on and frees it with DragFinish;
+// - a capture of a window's client area through its own device context,
+//   which reads the window's drawing surface rather than the screen.
 
 #include <windows.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <cstring>
 
-#include "tests/EndToEndData/DropRequest.h"
+#include "tests/EndToEndData/HookRequest.h"
+#include "tests/support/TestDriver.h"
 
 namespace {
 
-TDropRequest* Request = nullptr;
+THookRequest* Request = nullptr;
 
-TDropRequest* MappedRequest()
+THookRequest* MappedRequest()
 {
     if (!Request) {
         const HANDLE mapping =
-            ::OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, DropRequestMappingName(::GetCurrentProcessId()).c_str());
+            ::OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, HookRequestMappingName(::GetCurrentProcessId()).c_str());
         if (!mapping)
             return nullptr;
-        Request = static_cast<TDropRequest*>(::MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(TDropRequest)));
+        Request = static_cast<THookRequest*>(::MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(THookRequest)));
         // The view keeps the mapping alive.
         ::CloseHandle(mapping);
     }
@@ -37,7 +43,7 @@ std::size_t NamesLength(const char* names, std::size_t limit)
     return length + 2;
 }
 
-LONG PostDrop(const TDropRequest& request)
+LONG PostDrop(const THookRequest& request)
 {
     const std::size_t names = NamesLength(request.Names, sizeof request.Names);
     const HGLOBAL block = ::GlobalAlloc(GHND, sizeof(DROPFILES) + names);
@@ -59,21 +65,40 @@ LONG PostDrop(const TDropRequest& request)
     return 0;
 }
 
+LONG Capture(THookRequest& request)
+{
+    const HWND window = reinterpret_cast<HWND>(request.Window);
+    if (!::IsWindow(window))
+        return ERROR_INVALID_WINDOW_HANDLE;
+    // A paint still to come would change the picture.
+    if (::GetUpdateRect(window, nullptr, FALSE))
+        return HookPaintPending;
+    const TestDriver::TCapture picture = TestDriver::CaptureOwnWindow(window);
+    if (picture.Width <= 0 || picture.Height <= 0)
+        return -1;
+    if (picture.Pixels.size() > THookRequest::MaxPixels)
+        return HookCaptureTooLarge;
+    request.Width = picture.Width;
+    request.Height = picture.Height;
+    std::copy(picture.Pixels.begin(), picture.Pixels.end(), request.Pixels);
+    return 0;
+}
+
 void ServeRequest()
 {
-    TDropRequest* request = MappedRequest();
+    THookRequest* request = MappedRequest();
     if (!request)
         return;
     const LONG sequence = request->Sequence;
     if (sequence == request->Handled)
         return;
-    request->Error = PostDrop(*request);
+    request->Error = request->Kind == hkDrop ? PostDrop(*request) : Capture(*request);
     ::InterlockedExchange(&request->Handled, sequence);
 }
 
 }  // namespace
 
-extern "C" __declspec(dllexport) LRESULT CALLBACK DropHookGetMessage(int code, WPARAM wParam, LPARAM lParam)
+extern "C" __declspec(dllexport) LRESULT CALLBACK EndToEndHookGetMessage(int code, WPARAM wParam, LPARAM lParam)
 {
     // Nothing may unwind into the program's message retrieval.
     try {

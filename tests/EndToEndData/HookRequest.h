@@ -1,0 +1,42 @@
+#pragma once
+
+// The request a test hands to the hook library inside the program's process,
+// through a named file mapping of that process's id: a drop made there as
+// the shell makes it, or a window's pixels read there from the window's own
+// drawing surface, which other windows on the screen cannot cover.
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+enum THookRequestKind : LONG { hkDrop = 1, hkCapture = 2 };
+
+// Capture results beside Error.
+constexpr LONG HookPaintPending = -2;   // the window has an update still to paint
+constexpr LONG HookCaptureTooLarge = -3;
+
+struct THookRequest {
+    // The test raises Sequence for each request; the hook sets Handled to it
+    // once the request is served (Error is then non-zero when it failed).
+    volatile LONG Sequence;
+    volatile LONG Handled;
+    LONG Error;
+    LONG Kind;
+    // The window asked about, as an integer of pointer width.
+    ULONG_PTR Window;
+    // A drop: where, and full names, each ending in a zero, the list in one
+    // more zero.
+    POINT Point;
+    char Names[8192];
+    // A capture: the client area as 0x00RRGGBB, rows from the top.
+    LONG Width;
+    LONG Height;
+    static constexpr std::size_t MaxPixels = 1600 * 1200;
+    std::uint32_t Pixels[MaxPixels];
+};
+
+inline std::string HookRequestMappingName(DWORD processId)
+{
+    return "QuorvelEndToEndHook." + std::to_string(processId);
+}

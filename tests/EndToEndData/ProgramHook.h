@@ -1,0 +1,51 @@
+#pragma once
+
+// Works inside the program's process, where a test's own handles would mean
+// nothing: the hook library is hooked into a window's thread and, on
+// request, drops files on a window or reads a window's pixels.
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/EndToEndData/HookRequest.h"
+#include "tests/support/TestDriver.h"
+
+namespace EndToEnd {
+
+class TProgramHook {
+public:
+    // Hooks the thread of `target` (a top-level window of another process).
+    explicit TProgramHook(HWND target);
+    ~TProgramHook();
+    TProgramHook(const TProgramHook&) = delete;
+    TProgramHook& operator=(const TProgramHook&) = delete;
+
+    // Empty when the hook is in place; otherwise what failed last.
+    const std::string& Failure() const { return FFailure; }
+    // Drops `names` at `point` (client coordinates of the target). True once
+    // the hook has posted the drop message; otherwise Failure() says why.
+    bool Drop(const std::vector<std::string>& names, POINT point, DWORD timeoutMs = 15000);
+    // The client area of `window` (of the hooked thread) as the window drew
+    // it, once it has no paint pending; an empty capture (and Failure()) when
+    // that does not come in time.
+    TestDriver::TCapture Capture(HWND window, DWORD timeoutMs = 10000);
+    // True once the program's process has loaded the hook library.
+    bool Injected() const;
+
+private:
+    // Hands the filled request over and waits until it is served; the
+    // request's Error is then the outcome.
+    bool Serve(THookRequestKind kind, HWND window, DWORD timeoutMs);
+
+    HWND FTarget = nullptr;
+    DWORD FProcessId = 0;
+    HANDLE FMapping = nullptr;
+    THookRequest* FRequest = nullptr;
+    HMODULE FLibrary = nullptr;
+    HHOOK FHook = nullptr;
+    std::string FFailure;
+};
+
+}  // namespace EndToEnd
