@@ -140,6 +140,21 @@ private:
     TControlStyle FControlStyle;
 };
 
+// What a native child control tells its parent window comes back to the
+// child's object as CN_BASE + the message; what the child leaves goes to the
+// parent's default handling.
+constexpr UINT CN_BASE = WM_APP + 0x3C00;
+constexpr UINT CN_COMMAND = CN_BASE + WM_COMMAND;
+constexpr UINT CN_NOTIFY = CN_BASE + WM_NOTIFY;
+constexpr UINT CN_DRAWITEM = CN_BASE + WM_DRAWITEM;
+constexpr UINT CN_HSCROLL = CN_BASE + WM_HSCROLL;
+constexpr UINT CN_VSCROLL = CN_BASE + WM_VSCROLL;
+constexpr UINT CN_CTLCOLORBTN = CN_BASE + WM_CTLCOLORBTN;
+constexpr UINT CN_CTLCOLOREDIT = CN_BASE + WM_CTLCOLOREDIT;
+constexpr UINT CN_CTLCOLORLISTBOX = CN_BASE + WM_CTLCOLORLISTBOX;
+constexpr UINT CN_CTLCOLORSCROLLBAR = CN_BASE + WM_CTLCOLORSCROLLBAR;
+constexpr UINT CN_CTLCOLORSTATIC = CN_BASE + WM_CTLCOLORSTATIC;
+
 struct TCreateParams {
     std::string Caption;
     DWORD Style = 0;
@@ -151,6 +166,9 @@ struct TCreateParams {
     HWND WndParent = nullptr;
     HMENU Menu = nullptr;
     UINT WindowClassStyle = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
+    // A system window class (such as "BUTTON") the control is built on; its
+    // procedure then handles what the object leaves. Empty: the framework's.
+    std::string WinClassName;
 };
 
 class TWinControl : public TControl {
@@ -227,9 +245,12 @@ private:
     friend LRESULT CALLBACK FrameworkWindowProc(HWND, UINT, WPARAM, LPARAM);
     void WindowMoved();
     LRESULT DoKeyDown(WPARAM wParam, LPARAM lParam, UINT Msg);
+    // The child control a notification of this window is about, or nullptr.
+    TWinControl* NotifyingChild(UINT Msg, LPARAM lParam) const;
     void UpdateTabOrderZ();
 
     HWND FHandle = nullptr;
+    WNDPROC FDefWndProc = nullptr;  // the system class's procedure, if built on one
     HFONT FWindowFont = nullptr;
     bool FTabStop = false;
     bool FClicking = false;
@@ -260,5 +281,9 @@ private:
 
 // The window class name of the framework's windows for a class style.
 std::string FrameworkWindowClass(UINT classStyle);
+// The framework's window class built on a system class: the system class's
+// styles with the framework's procedure. `systemProc` receives the system
+// class's own procedure.
+std::string FrameworkSystemClass(const std::string& systemClass, WNDPROC& systemProc);
 // The control whose window this is, or nullptr.
 TWinControl* FindControl(HWND window);

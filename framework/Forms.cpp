@@ -438,7 +438,7 @@ LRESULT TForm::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam)
             ForwardDialogKey(this, LOWORD(wParam) == IDOK ? VK_RETURN : VK_ESCAPE);
             return 0;
         }
-        return DefaultHandler(Msg, wParam, lParam);
+        return TWinControl::WndProc(Msg, wParam, lParam);
     case WM_HELP: return HelpFromMessage(*reinterpret_cast<const HELPINFO*>(lParam)) ? TRUE : FALSE;
     case WM_DESTROY:
         if (FMenu)

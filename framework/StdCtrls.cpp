@@ -1,6 +1,5 @@
 #include "framework/StdCtrls.h"
 
-#include <map>
 
 #include "framework/FormReader.h"
 #include "framework/FormWriter.h"
@@ -196,74 +195,6 @@ LRESULT TCustomLabel::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam)
 
 namespace {
 
-// Sent to a button by its parent's procedure for the parent's WM_COMMAND
-// notifications from the button's window.
-constexpr UINT CN_COMMAND = WM_APP + 0x3E01;
-
-struct TButtonClass {
-    std::string Name;
-    WNDPROC NativeProc = nullptr;
-};
-
-// The system's button class with the framework's window procedure: the
-// object binds to its window as any framework window does, and FindControl
-// knows it by its class name.
-const TButtonClass& ButtonClass()
-{
-    static const TButtonClass cls = [] {
-        // Any framework class serves to learn the framework's procedure.
-        WNDCLASSEXA framework{};
-        framework.cbSize = sizeof framework;
-        const std::string frameworkName = FrameworkWindowClass(CS_DBLCLKS);
-        ThrowLastErrorIf(!GetClassInfoExA(GetModuleHandleA(nullptr), frameworkName.c_str(), &framework),
-                         "GetClassInfoExA");
-        WNDCLASSEXA wc{};
-        wc.cbSize = sizeof wc;
-        ThrowLastErrorIf(!GetClassInfoExA(nullptr, "BUTTON", &wc), "GetClassInfoExA");
-        TButtonClass result{"QuorvelWindowButton", wc.lpfnWndProc};
-        wc.lpfnWndProc = framework.lpfnWndProc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = result.Name.c_str();
-        ThrowLastErrorIf(!RegisterClassExA(&wc), "RegisterClassExA");
-        return result;
-    }();
-    return cls;
-}
-
-// The framework leaves WM_COMMAND notifications with its parent window, so
-// each parent of a button gets one procedure in front that hands them to the
-// button. A layer is live while its window is the one it was made for;
-// layers left behind by a window that was made again only pass messages on.
-std::map<HWND, unsigned>& ReflectingWindows()
-{
-    static std::map<HWND, unsigned> windows;
-    return windows;
-}
-
-void ReflectCommands(TWinControl* parent)
-{
-    HWND window = parent->Handle();
-    auto& windows = ReflectingWindows();
-    if (windows.contains(window))
-        return;
-    static unsigned lastLayer = 0;
-    const unsigned layer = ++lastLayer;
-    windows[window] = layer;
-    auto previous = parent->WindowProc;
-    parent->WindowProc = [previous, parent, layer](UINT Msg, WPARAM wParam, LPARAM lParam) -> LRESULT {
-        auto& live = ReflectingWindows();
-        HWND own = parent->HandleAllocated() ? parent->Handle() : nullptr;
-        const auto entry = live.find(own);
-        const bool active = entry != live.end() && entry->second == layer;
-        if (active && Msg == WM_COMMAND && lParam != 0)
-            if (auto* button = dynamic_cast<TButton*>(FindControl(reinterpret_cast<HWND>(lParam))))
-                return button->Perform(CN_COMMAND, wParam, lParam);
-        if (active && Msg == WM_NCDESTROY)
-            live.erase(entry);
-        return previous(Msg, wParam, lParam);
-    };
-}
-
 void CollectButtons(TWinControl* parent, std::vector<TButton*>& buttons)
 {
     for (int i = 0; i < parent->ControlCount(); ++i) {
@@ -285,35 +216,16 @@ TButton::TButton(TComponent* AOwner) : TWinControl(AOwner)
 void TButton::CreateParams(TCreateParams& Params)
 {
     TWinControl::CreateParams(Params);
+    Params.WinClassName = "BUTTON";
     Params.Style &= ~static_cast<DWORD>(WS_CLIPCHILDREN);
     Params.Style |= FDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
 }
 
-void TButton::CreateHandle()
+void TButton::HandleCreated()
 {
-    if (Parent())
-        Parent()->Handle();
-    // Making the parent's window made this one too.
-    if (HandleAllocated())
-        return;
-    TCreateParams params;
-    CreateParams(params);
-    if (!params.WndParent)
-        throw EInvalidOperation(Format("Control '%s' has no parent window", Name().c_str()));
-    const TButtonClass& cls = ButtonClass();
-    HWND window = CreateWindowExA(params.ExStyle, cls.Name.c_str(), params.Caption.c_str(), params.Style, params.X,
-                                  params.Y, params.Width, params.Height, params.WndParent, params.Menu,
-                                  GetModuleHandleA(nullptr), this);
-    ThrowLastErrorIf(!window, "CreateWindowExA");
-    SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), FALSE);
+    SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), FALSE);
     FActive = FDefault;
-    ReflectCommands(Parent());
-    HandleCreated();
-}
-
-LRESULT TButton::CallNative(UINT Msg, WPARAM wParam, LPARAM lParam)
-{
-    return CallWindowProcA(ButtonClass().NativeProc, Handle(), Msg, wParam, lParam);
+    TWinControl::HandleCreated();
 }
 
 LRESULT TButton::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam)
@@ -327,21 +239,21 @@ LRESULT TButton::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam)
     case WM_SYSKEYDOWN: {
         WORD key = static_cast<WORD>(wParam);
         KeyDown(key, KeyboardShiftState());
-        return key ? CallNative(Msg, key, lParam) : 0;
+        return key ? DefaultHandler(Msg, key, lParam) : 0;
     }
     case WM_SETFOCUS:
         if (Parent())
             Parent()->ChildFocused(this);
         UpdateDefaultButtons(this, Handle());
-        return CallNative(Msg, wParam, lParam);
+        return DefaultHandler(Msg, wParam, lParam);
     case WM_KILLFOCUS:
         UpdateDefaultButtons(this, reinterpret_cast<HWND>(wParam));
-        return CallNative(Msg, wParam, lParam);
+        return DefaultHandler(Msg, wParam, lParam);
     case WM_SETCURSOR:
         if (LOWORD(lParam) == HTCLIENT && SetCursorShape())
             return TRUE;
-        return CallNative(Msg, wParam, lParam);
-    default: return CallNative(Msg, wParam, lParam);
+        return DefaultHandler(Msg, wParam, lParam);
+    default: return DefaultHandler(Msg, wParam, lParam);
     }
 }
 

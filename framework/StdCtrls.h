@@ -111,12 +111,11 @@ protected:
     // Told when the button becomes or stops being the active default; the
     // base switches the native default frame.
     virtual void ActiveDefaultChanged(bool Active);
-    void CreateHandle() override;
+    void HandleCreated() override;
     LRESULT WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) override;
     void FontChanged() override;
 
 private:
-    LRESULT CallNative(UINT Msg, WPARAM wParam, LPARAM lParam);
     void SetActive(bool Value);
 
     bool FDefault = false;

@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <map>
 #include <set>
 
 #include "framework/Forms.h"
@@ -54,6 +55,29 @@ std::string FrameworkWindowClass(UINT classStyle)
             RaiseLastOSError("RegisterClassExA");
         }
     }
+    return name;
+}
+
+std::string FrameworkSystemClass(const std::string& systemClass, WNDPROC& systemProc)
+{
+    static std::map<std::string, WNDPROC> registered;
+    const std::string name = "QuorvelWindow." + systemClass;
+    if (const auto found = registered.find(name); found != registered.end()) {
+        systemProc = found->second;
+        return name;
+    }
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    ThrowLastErrorIf(!GetClassInfoExA(nullptr, systemClass.c_str(), &wc), "GetClassInfoExA");
+    const WNDPROC native = wc.lpfnWndProc;
+    wc.lpfnWndProc = FrameworkWindowProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = name.c_str();
+    // The system class may be global; a local class of our own never is.
+    wc.style &= ~static_cast<UINT>(CS_GLOBALCLASS);
+    ThrowLastErrorIf(!RegisterClassExA(&wc), "RegisterClassExA");
+    registered.emplace(name, native);
+    systemProc = native;
     return name;
 }
 
@@ -119,7 +143,12 @@ void TWinControl::CreateHandle()
     CreateParams(params);
     if ((params.Style & WS_CHILD) && !params.WndParent)
         throw EInvalidOperation(Format("Control '%s' has no parent window", Name().c_str()));
-    const std::string className = FrameworkWindowClass(params.WindowClassStyle);
+    WNDPROC systemProc = nullptr;
+    const std::string className = params.WinClassName.empty()
+                                      ? FrameworkWindowClass(params.WindowClassStyle)
+                                      : FrameworkSystemClass(params.WinClassName, systemProc);
+    // Set before the window exists: the system procedure sees its creation.
+    FDefWndProc = systemProc;
     HWND window = CreateWindowExA(params.ExStyle, className.c_str(), params.Caption.c_str(), params.Style, params.X,
                                   params.Y, params.Width, params.Height, params.WndParent, params.Menu,
                                   GetModuleHandleA(nullptr), this);
@@ -145,6 +174,11 @@ void TWinControl::DestroyHandle()
 
 LRESULT TWinControl::DefaultHandler(UINT Msg, WPARAM wParam, LPARAM lParam)
 {
+    // A reflected notification the control left: the parent's own default.
+    if (Msg >= CN_BASE + WM_DRAWITEM && Msg <= CN_BASE + WM_CTLCOLORSTATIC)
+        return FParent && FParent->FHandle ? FParent->DefaultHandler(Msg - CN_BASE, wParam, lParam) : 0;
+    if (FDefWndProc)
+        return CallWindowProcA(FDefWndProc, FHandle, Msg, wParam, lParam);
     return DefWindowProcA(FHandle, Msg, wParam, lParam);
 }
 
@@ -154,8 +188,35 @@ LRESULT TWinControl::Perform(UINT Msg, WPARAM wParam, LPARAM lParam)
     return procedure ? procedure(Msg, wParam, lParam) : WndProc(Msg, wParam, lParam);
 }
 
+TWinControl* TWinControl::NotifyingChild(UINT Msg, LPARAM lParam) const
+{
+    HWND from = nullptr;
+    switch (Msg) {
+    case WM_COMMAND:
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC: from = reinterpret_cast<HWND>(lParam); break;
+    case WM_NOTIFY: from = lParam ? reinterpret_cast<const NMHDR*>(lParam)->hwndFrom : nullptr; break;
+    case WM_DRAWITEM: {
+        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        if (item && item->CtlType != ODT_MENU)
+            from = item->hwndItem;
+        break;
+    }
+    default: return nullptr;
+    }
+    TWinControl* child = from && from != FHandle ? FindControl(from) : nullptr;
+    return child && child->FParent == this ? child : nullptr;
+}
+
 LRESULT TWinControl::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam)
 {
+    if (TWinControl* child = NotifyingChild(Msg, lParam))
+        return child->Perform(CN_BASE + Msg, wParam, lParam);
     const int x = GET_X_LPARAM(lParam);
     const int y = GET_Y_LPARAM(lParam);
     switch (Msg) {

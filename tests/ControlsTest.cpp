@@ -5,6 +5,7 @@
 
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "framework/Forms.h"
@@ -49,6 +50,34 @@ protected:
         if (Msg == WM_GETDLGCODE && DlgCode)
             return DlgCode;
         return TCustomControl::WndProc(Msg, wParam, lParam);
+    }
+};
+
+// A control on the system's edit class that records what comes back to it
+// from its parent.
+class TEditProbe : public TWinControl {
+public:
+    explicit TEditProbe(TWinControl* parent) : TWinControl(parent)
+    {
+        SetParent(parent);
+        SetBounds(0, 0, 120, 24);
+    }
+    std::vector<std::pair<UINT, WORD>> Reflected;
+
+    void CreateParams(TCreateParams& Params) override
+    {
+        TWinControl::CreateParams(Params);
+        Params.WinClassName = "EDIT";
+    }
+
+protected:
+    LRESULT WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) override
+    {
+        if (Msg == CN_COMMAND || Msg == CN_NOTIFY) {
+            Reflected.emplace_back(Msg, HIWORD(wParam));
+            return 0;
+        }
+        return TWinControl::WndProc(Msg, wParam, lParam);
     }
 };
 
@@ -296,4 +325,46 @@ TEST_F(ControlsTest, ModalFormsMoveFocusWithTabUnlessTheControlWantsTab)
     EXPECT_EQ(form.Focused, (std::vector<TWinControl*>{plain, last, plain, wantsTab}));
     EXPECT_EQ(tabsInWantsTab, 1);
     EXPECT_FALSE(IsWindowVisible(form.Handle()));
+}
+
+TEST_F(ControlsTest, AControlOnASystemClassIsTheSystemsControlAndStillTheObjects)
+{
+    auto* edit = new TEditProbe(Form);
+    HWND window = edit->Handle();
+    EXPECT_EQ(FindControl(window), edit);
+    // Only the edit class's own procedure answers these.
+    SendMessageA(window, EM_SETLIMITTEXT, 12, 0);
+    EXPECT_EQ(SendMessageA(window, EM_GETLIMITTEXT, 0, 0), 12);
+    SetWindowTextA(window, "typed");
+    char text[16] = {};
+    GetWindowTextA(window, text, sizeof text);
+    EXPECT_STREQ(text, "typed");
+    // The change notifications went to the form and came back to the edit.
+    EXPECT_EQ(edit->Reflected, (std::vector<std::pair<UINT, WORD>>{{CN_COMMAND, EN_UPDATE}, {CN_COMMAND, EN_CHANGE}}));
+}
+
+TEST_F(ControlsTest, NotificationsReachTheChildTheyAreAboutOrStayWithTheParent)
+{
+    auto* edit = new TEditProbe(Form);
+    auto* inner = new TEditProbe(Form);
+    auto* panel = new TProbe(Form);
+    inner->SetParent(panel);
+    HWND window = edit->Handle();
+    HWND innerWindow = inner->Handle();
+    edit->Reflected.clear();
+    inner->Reflected.clear();
+
+    NMHDR header{window, 5, 0};
+    SendMessageA(Form->Handle(), WM_NOTIFY, 5, reinterpret_cast<LPARAM>(&header));
+    // Only the window's own parent hands a notification on.
+    SendMessageA(Form->Handle(), WM_COMMAND, MAKEWPARAM(6, EN_SETFOCUS), reinterpret_cast<LPARAM>(innerWindow));
+    EXPECT_EQ(edit->Reflected, (std::vector<std::pair<UINT, WORD>>{{CN_NOTIFY, 0}}));
+    EXPECT_TRUE(inner->Reflected.empty());
+
+    // A colour request the child leaves gets the parent's default brush.
+    HDC dc = GetDC(window);
+    EXPECT_NE(SendMessageA(Form->Handle(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                           reinterpret_cast<LPARAM>(window)),
+              0);
+    ReleaseDC(window, dc);
 }
