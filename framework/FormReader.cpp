@@ -194,16 +194,19 @@ void TReader::ApplyProperty(TComponent* instance, const TFormProperty& property,
 {
     const TComponentClass::TEntry* entry = FindPropertyFor(instance, property.Path);
     const std::string& owner = instance->Name();
-    if (!entry)
+    if (!entry || !entry->Setter)
         throw EReadError(Format("Error reading %s.%s: Property %s does not exist", owner.c_str(),
                                 property.Path.c_str(), property.Path.c_str()));
     if (entry->Reference && deferReferences) {
         FFixups.push_back(TFixup{instance, &property});
         return;
     }
+    FSetterFailed = false;
     try {
         entry->Setter(instance, property.Value, *this);
     } catch (const Exception& e) {
+        if (FSetterFailed)
+            throw;
         throw EReadError(Format("Error reading %s.%s (line %d): %s", owner.c_str(), property.Path.c_str(),
                                 property.Line, e.Message().c_str()));
     }

@@ -59,6 +59,9 @@ public:
     TComponentClass& Property(const std::string& name, void (T::*setter)(Arg));
     template <class F>
     TComponentClass& Property(const std::string& name, F setter);
+    // A base class's property this class does not publish: descriptions
+    // naming it fail as for a property that does not exist.
+    TComponentClass& Unpublish(const std::string& name) { return Property(name, TPropertySetter()); }
 
     struct TEntry {
         TPropertySetter Setter;
@@ -115,6 +118,12 @@ public:
     template <class V>
     V Read(const TFormValue& value) const;
 
+    // Runs a property setter with its converted value. What the setter
+    // raises is the component's own error and reaches the reader's caller
+    // as it is; errors of the description itself become read errors.
+    template <class F>
+    void CallSetter(F&& setter);
+
 private:
     void ReadNode(TComponent* instance, const TFormNode& node);
     void ReadChild(TComponent* parent, const TFormNode& node);
@@ -127,6 +136,7 @@ private:
         const TFormProperty* Property;
     };
     std::vector<TFixup> FFixups;
+    bool FSetterFailed = false;
 };
 
 // Parses `text` and reads it into `root` (see TReader::ReadRoot).
@@ -202,7 +212,8 @@ TComponentClass& TComponentClass::Property(const std::string& name, void (T::*se
             auto* typed = dynamic_cast<T*>(instance);
             if (!typed)
                 RaiseInvalidCast();
-            (typed->*setter)(reader.Read<V>(value));
+            auto converted = reader.Read<V>(value);
+            reader.CallSetter([&] { (typed->*setter)(std::move(converted)); });
         },
         FormReaderDetail::IsReference<V>);
 }
@@ -218,9 +229,21 @@ TComponentClass& TComponentClass::Property(const std::string& name, F setter)
             auto* typed = dynamic_cast<T*>(instance);
             if (!typed)
                 RaiseInvalidCast();
-            setter(typed, reader.Read<V>(value));
+            auto converted = reader.Read<V>(value);
+            reader.CallSetter([&] { setter(typed, std::move(converted)); });
         }),
         FormReaderDetail::IsReference<V>);
+}
+
+template <class F>
+void TReader::CallSetter(F&& setter)
+{
+    try {
+        setter();
+    } catch (...) {
+        FSetterFailed = true;
+        throw;
+    }
 }
 
 TComponentClass& RegisterComponentClassEntry(std::unique_ptr<TComponentClass> entry);

@@ -74,7 +74,9 @@ void RegisterTestClasses()
         return;
     done = true;
     // The derived class first: its Label must still win over the base's.
-    RegisterComponentClass<TFancyThing>("TFancyThing").Property("Label", &TFancyThing::SetFancyLabel);
+    RegisterComponentClass<TFancyThing>("TFancyThing")
+        .Property("Label", &TFancyThing::SetFancyLabel)
+        .Unpublish("Small");
     RegisterComponentClass<TThing>("TThing")
         .Property("Count", &TThing::SetCount)
         .Property("Label", &TThing::SetLabel)
@@ -84,6 +86,8 @@ void RegisterTestClasses()
         .Property("Peer", &TThing::SetPeer)
         .Property("Small", &TThing::SetSmall)
         .Property("Inner.Count", [](TThing* t, int v) { t->Count = v * 10; })
+        .Property("Refuse", [](TThing*, const std::string& v) { throw EVxError(v); })
+        .Property("Stream", [](TThing*, bool) { throw EReadError("Stream read error"); })
         .Property("OnPing", [](TThing* t, TNotifyEvent e) { t->OnPing = std::move(e); });
     RegisterComponentClass<TRoot>("TRoot");
     RegisterEnum<TTestKind>({{"tkPlain", tkPlain}, {"tkFancy", tkFancy}});
@@ -211,6 +215,29 @@ TEST_F(FormReaderTest, ErrorsNameTheComponentPropertyAndCause)
         const std::string error = ErrorOf(body);
         EXPECT_NE(error.find(expected), std::string::npos) << error;
     }
+}
+
+TEST_F(FormReaderTest, ASettersOwnErrorReachesTheCallerAsItIs)
+{
+    TRoot root;
+    try {
+        ReadComponentDescription(&root, "TRoot Root {\n TThing A { Refuse = \"No version here\" }\n}");
+        ADD_FAILURE() << "no error";
+    } catch (const EReadError& e) {
+        ADD_FAILURE() << "wrapped: " << e.Message();
+    } catch (const EVxError& e) {
+        EXPECT_EQ(e.Message(), "No version here");
+    }
+    // Even a read error of the setter's own is not given the reader's words.
+    EXPECT_EQ(ErrorOf("Stream = true"), "Stream read error");
+    // Unlike a value the description gets wrong.
+    EXPECT_EQ(ErrorOf("Stream = 1"), "Error reading Root.Stream (line 2): Invalid property value: a number where true or false is expected");
+}
+
+TEST_F(FormReaderTest, AnUnpublishedPropertyDoesNotExistForTheClassAndItsDescendants)
+{
+    EXPECT_EQ(ErrorOf("TFancyThing F { Small = 1 }"), "Error reading F.Small: Property Small does not exist");
+    EXPECT_EQ(ErrorOf("TThing T { Small = 1 }"), "no error");
 }
 
 TEST_F(FormReaderTest, AReferenceOfTheWrongClassIsRefused)
