@@ -63,29 +63,13 @@ TVXVersionLabel::~TVXVersionLabel()
 void TVXVersionLabel::SetVersionResource(TVersionResources Value)
 {
     FVersionResource = Value;
-    PropertyChanged();
+    UpdateCaption();
 }
 
 void TVXVersionLabel::SetPrefix(const std::string& Value)
 {
     FPrefix = Value;
-    PropertyChanged();
-}
-
-void TVXVersionLabel::PropertyChanged()
-{
-    if (!IsLoading()) {
-        UpdateCaption();
-        return;
-    }
-    // The description reader turns an error of a property setter into its
-    // own read error, which would hide the version reader's. The reference
-    // stays empty after a failure, so Loaded fails the same way, and what
-    // Loaded raises reaches the form's construction as it is.
-    try {
-        UpdateCaption();
-    } catch (const Exception&) {
-    }
+    UpdateCaption();
 }
 
 void TVXVersionLabel::Loaded()
@@ -96,7 +80,8 @@ void TVXVersionLabel::Loaded()
 
 void TVXVersionLabel::UpdateCaption()
 {
-    const std::string item = InDesignState() ? "*UNDEFINED*" : VersionItemText(OpenSharedReader(), FVersionResource);
+    // In a form designer no resource is read.
+    const std::string item = IsDesigning() ? "*UNDEFINED*" : VersionItemText(OpenSharedReader(), FVersionResource);
     SetCaption(FPrefix + item);
 }
 
@@ -120,9 +105,7 @@ void RegisterVersionLabel()
     RegisterComponentClass<TVXVersionLabel>("TVXVersionLabel")
         .Property("VersionResource", &TVXVersionLabel::SetVersionResource)
         .Property("Prefix", &TVXVersionLabel::SetPrefix)
-        .Property("Caption", [](TVXVersionLabel*, const std::string&) {
-            throw EReadError("Property Caption does not exist");
-        });
+        .Unpublish("Caption");
     RegisterWriterClass<TVXVersionLabel>("TVXVersionLabel")
         .Unpublish("Caption")
         .Enum("VersionResource", &TVXVersionLabel::VersionResource,

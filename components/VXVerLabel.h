@@ -44,12 +44,8 @@ protected:
     // The caption becomes Prefix and the item text. Reading the version
     // resource may raise; the error is the caller's.
     void UpdateCaption();
-    // Being edited in a form designer: no resource is read.
-    virtual bool InDesignState() const { return IsDesigning(); }
 
 private:
-    void PropertyChanged();
-
     TVersionResources FVersionResource = vrFileVersion;
     std::string FPrefix;
 };

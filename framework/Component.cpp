@@ -89,6 +89,13 @@ void TComponent::RemoveFreeNotification(TComponent* c)
     std::erase(FFreeNotifies, c);
 }
 
+void TComponent::SetDesigning(bool Value)
+{
+    FDesigning = Value;
+    for (TComponent* c : FComponents)
+        c->SetDesigning(Value);
+}
+
 void TComponent::InsertComponent(TComponent* c)
 {
     if (c->FOwner)
@@ -97,6 +104,8 @@ void TComponent::InsertComponent(TComponent* c)
         throw EInvalidOperation(Format("A component named %s already exists", c->FName.c_str()));
     c->FOwner = this;
     FComponents.push_back(c);
+    if (FDesigning)
+        c->SetDesigning(true);
     for (TComponent* other : FComponents)
         if (other != c)
             other->Notification(c, opInsert);

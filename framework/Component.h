@@ -42,7 +42,10 @@ public:
     TComponent* FindComponent(const std::string& name) const;
 
     bool IsLoading() const { return FLoading; }
-    bool IsDesigning() const { return false; }
+    // Being edited in a form designer rather than running; components owned
+    // by a designing component, now or later, are designing too.
+    bool IsDesigning() const { return FDesigning; }
+    void SetDesigning(bool Value);
     bool IsDestroying() const { return FDestroying; }
 
     // Called once the whole description this component came from was read;
@@ -96,6 +99,7 @@ private:
     std::int32_t FTag = 0;
     bool FLoading = false;
     bool FDestroying = false;
+    bool FDesigning = false;
     std::vector<TComponent*> FComponents;
     std::vector<TComponent*> FFreeNotifies;
     std::map<std::string, TField> FFields;

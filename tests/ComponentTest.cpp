@@ -143,3 +143,20 @@ TEST_F(ComponentTest, ComponentsOutsideTheListAreRefused)
     EXPECT_THROW(owner.Components(0), EInvalidOperation);
     EXPECT_THROW(owner.Components(-1), EInvalidOperation);
 }
+
+TEST_F(ComponentTest, DesigningReachesEverythingOwnedAndWhatJoinsLater)
+{
+    TLogged owner(nullptr, "owner");
+    auto* a = new TLogged(&owner, "a");
+    auto* nested = new TLogged(a, "nested");
+    TLogged outside(nullptr, "outside");
+    owner.SetDesigning(true);
+    EXPECT_TRUE(a->IsDesigning());
+    EXPECT_TRUE(nested->IsDesigning());
+    EXPECT_FALSE(outside.IsDesigning());
+    auto* late = new TLogged(a, "late");
+    EXPECT_TRUE(late->IsDesigning());
+    owner.SetDesigning(false);
+    EXPECT_FALSE(nested->IsDesigning());
+    EXPECT_FALSE(late->IsDesigning());
+}

@@ -30,14 +30,6 @@ protected:
     std::unique_ptr<TForm> Form;
 };
 
-class TDesignLabel : public TVXVersionLabel {
-public:
-    using TVXVersionLabel::TVXVersionLabel;
-
-protected:
-    bool InDesignState() const override { return true; }
-};
-
 struct ItemCase {
     TVersionResources Item;
     const char* Text;
@@ -99,7 +91,8 @@ TEST_F(VersionLabel, AssigningTheCurrentValueRecomputes)
 
 TEST_F(VersionLabel, DesignStateShowsUndefinedWithoutReadingTheResource)
 {
-    auto* label = new TDesignLabel(Form.get());
+    Form->SetDesigning(true);
+    auto* label = Add();
     label->SetPrefix("P ");
     label->SetVersionResource(vrProductName);
     EXPECT_EQ(label->Caption(), "P *UNDEFINED*");
