@@ -41,13 +41,10 @@ void RegisterLinkLabel()
         return;
     done = true;
     RegisterStdControls();
-    auto unpublished = [](const char* name) {
-        return [name](TVxLinkLabel*, bool) { throw EReadError(Format("Property %s does not exist", name)); };
-    };
     RegisterComponentClass<TVxLinkLabel>("TVxLinkLabel")
         .Property("LinkColor", &TVxLinkLabel::SetLinkColor)
         .Property("LinkTo", &TVxLinkLabel::SetLinkTo)
-        .Property("ShowAccelChar", unpublished("ShowAccelChar"));
+        .Unpublish("ShowAccelChar");
     RegisterWriterClass<TVxLinkLabel>("TVxLinkLabel")
         .Default("Cursor", &TControl::Cursor, crHandPoint)
         .Unpublish("ShowAccelChar")
