@@ -11,8 +11,12 @@
 #include <vector>
 
 #include "tests/AboutTestSupport.h"
+#include "tests/support/TestDriver.h"
 
 namespace {
+
+// The real mouse press reaches only this test's windows.
+[[maybe_unused]] const bool OnOwnDesktop = TestDriver::UsePrivateDesktop();
 
 using about_test::TCapture;
 

@@ -37,7 +37,9 @@ std::string PrivateDesktopName();
 // must be there to see its windows and to press keys into them.
 void JoinPrivateDesktop();
 // A thread that plays the user beside the test's own modal loop: it joins
-// the private desktop first, then runs `body`.
+// the private desktop first, then runs `body`. Any other new thread starts
+// on the process's first desktop: the windows it shows stay hidden from
+// this one's searches and keys.
 std::thread UserThread(std::function<void()> body);
 
 // A started program; terminated on destruction if it still runs.
