@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "tests/EndToEndData/EndToEndSupport.h"
+#include "tests/EndToEndData/ProgramFixture.h"
 #include "tests/support/TestDriver.h"
 
 using namespace TestDriver;
@@ -16,7 +17,7 @@ namespace {
 // Keys and captures stay on a desktop of the test's own.
 [[maybe_unused]] const bool OnOwnDesktop = TestDriver::UsePrivateDesktop();
 
-class DroppedFiles : public ::testing::Test {
+class DroppedFiles : public RunningProgram {
 protected:
     void SetUp() override
     {
@@ -26,21 +27,12 @@ protected:
             Samples[i] = WriteSample(names[i], SampleBytes(static_cast<unsigned char>(0x30 + 0x50 * i), 700));
             ASSERT_FALSE(Samples[i].empty());
         }
-        Program = TProcess::Start(QuorvelExePath());
-        Main = WaitForMainWindow(Program);
-        ASSERT_NE(Main, nullptr) << "no main window";
-        Hook = std::make_unique<TProgramHook>(Main);
-        ASSERT_EQ(Hook->Failure(), "");
-        Pixels = ProgramPixels(*Hook);
-        Viewer = ViewerOf(Main);
-        ASSERT_NE(Viewer, nullptr) << "no viewer fills the main window";
-        Empty = SettledCapture(Pixels, Viewer);
-        ASSERT_GT(Empty.Width, 0) << "the empty viewer never settled: " << Hook->Failure();
+        StartProgram();
     }
 
     void TearDown() override
     {
-        Program.Close();
+        RunningProgram::TearDown();
         for (const std::string& sample : Samples)
             if (!sample.empty())
                 ::DeleteFileA(sample.c_str());
@@ -61,14 +53,7 @@ protected:
         return SettledCapture(Pixels, Viewer, &before);
     }
 
-    TFirstRun FirstRun;
     std::string Samples[3];
-    TProcess Program;
-    HWND Main = nullptr;
-    std::unique_ptr<TProgramHook> Hook;
-    TCapturer Pixels;
-    HWND Viewer = nullptr;
-    TCapture Empty;
 };
 
 TEST_F(DroppedFiles, MainWindowAcceptsDroppedFiles)

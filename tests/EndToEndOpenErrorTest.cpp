@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "tests/EndToEndData/EndToEndSupport.h"
+#include "tests/EndToEndData/ProgramFixture.h"
 #include "tests/support/TestDriver.h"
 
 using namespace TestDriver;
@@ -30,7 +31,7 @@ std::string SystemText(DWORD code)
     return result;
 }
 
-class LockedFile : public ::testing::Test {
+class LockedFile : public RunningProgram {
 protected:
     void SetUp() override
     {
@@ -41,45 +42,28 @@ protected:
         ASSERT_FALSE(Readable.empty() || Other.empty() || Locked.empty());
         // Written to by the test: the program's read with read sharing only
         // must fail, while the dialog still sees the file.
-        Lock = ::CreateFileA(Locked.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-        ASSERT_NE(Lock, INVALID_HANDLE_VALUE);
-        const HANDLE probe = ::CreateFileA(Locked.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                           0, nullptr);
-        ASSERT_EQ(probe, INVALID_HANDLE_VALUE) << "the lock does not keep a reader out";
+        Lock.Reset(::CreateFileA(Locked.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(Lock);
+        const TFileHandle probe(::CreateFileA(Locked.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                              0, nullptr));
+        ASSERT_FALSE(probe) << "the lock does not keep a reader out";
         LockError = ::GetLastError();
 
-        Program = TProcess::Start(QuorvelExePath());
-        Main = WaitForMainWindow(Program);
-        ASSERT_NE(Main, nullptr) << "no main window";
-        Hook = std::make_unique<TProgramHook>(Main);
-        ASSERT_EQ(Hook->Failure(), "");
-        Pixels = ProgramPixels(*Hook);
-        Viewer = ViewerOf(Main);
-        ASSERT_NE(Viewer, nullptr) << "no viewer fills the main window";
-        Empty = SettledCapture(Pixels, Viewer);
-        ASSERT_GT(Empty.Width, 0) << "the empty viewer never settled: " << Hook->Failure();
+        StartProgram();
     }
 
     void TearDown() override
     {
-        Program.Close();
-        if (Lock != INVALID_HANDLE_VALUE)
-            ::CloseHandle(Lock);
+        RunningProgram::TearDown();
+        Lock.Reset();
         for (const std::string* path : {&Readable, &Other, &Locked})
             if (!path->empty())
                 ::DeleteFileA(path->c_str());
     }
 
-    TFirstRun FirstRun;
     std::string Readable, Other, Locked;
-    HANDLE Lock = INVALID_HANDLE_VALUE;
+    TFileHandle Lock;
     DWORD LockError = 0;
-    TProcess Program;
-    HWND Main = nullptr;
-    std::unique_ptr<TProgramHook> Hook;
-    TCapturer Pixels;
-    HWND Viewer = nullptr;
-    TCapture Empty;
 };
 
 TEST_F(LockedFile, ReportsTheOpenErrorKeepsTheCaptionAndEmptiesTheViewer)

@@ -264,39 +264,15 @@ TCapture ReferenceBoxIcon(UINT iconStyle)
 
 TCapture IconOnGround(HICON icon, int size, std::uint32_t ground)
 {
-    TCapture picture;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = size;
-    info.bmiHeader.biHeight = -size;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    const HDC screen = ::GetDC(nullptr);
-    const HDC memory = ::CreateCompatibleDC(screen);
-    const HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    ::ReleaseDC(nullptr, screen);
-    if (memory && bitmap) {
-        const HGDIOBJ previous = ::SelectObject(memory, bitmap);
-        const HBRUSH brush = ::CreateSolidBrush(RGB(ground >> 16, (ground >> 8) & 0xFF, ground & 0xFF));
-        const RECT all{0, 0, size, size};
-        ::FillRect(memory, &all, brush);
-        ::DeleteObject(brush);
-        if (::DrawIconEx(memory, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL)) {
-            ::GdiFlush();
-            const auto* source = static_cast<const std::uint32_t*>(bits);
-            picture.Width = picture.Height = size;
-            picture.Pixels.assign(source, source + size * size);
-            for (auto& p : picture.Pixels)
-                p &= 0x00FFFFFF;
-        }
-        ::SelectObject(memory, previous);
-    }
-    if (bitmap)
-        ::DeleteObject(bitmap);
-    if (memory)
-        ::DeleteDC(memory);
-    return picture;
+    TDibImage image(size, size);
+    if (!image.DC())
+        return {};
+    const TBrushHandle brush(::CreateSolidBrush(RGB(ground >> 16, (ground >> 8) & 0xFF, ground & 0xFF)));
+    const RECT all{0, 0, size, size};
+    ::FillRect(image.DC(), &all, brush.Get());
+    if (!::DrawIconEx(image.DC(), 0, 0, icon, size, size, 0, nullptr, DI_NORMAL))
+        return {};
+    return image.Pixels();
 }
 
 bool OpenThroughDialog(const TProcess& program, HWND main, const std::string& path)

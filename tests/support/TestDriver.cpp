@@ -465,15 +465,10 @@ bool TCapture::SaveBmp(const std::string& path) const
     return static_cast<bool>(out);
 }
 
-namespace {
-
-// Copies `width` x `height` pixels at (x, y) of `source` into a capture.
-TCapture CaptureFrom(HDC source, int x, int y, int width, int height)
+TDibImage::TDibImage(int width, int height) : FWidth(width), FHeight(height), FDC(CreateCompatibleDC(nullptr))
 {
-    TCapture capture;
-    if (!source || width <= 0 || height <= 0)
-        return capture;
-    HDC memory = CreateCompatibleDC(source);
+    if (!FDC || width <= 0 || height <= 0)
+        return;
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = width;
@@ -481,25 +476,38 @@ TCapture CaptureFrom(HDC source, int x, int y, int width, int height)
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (memory && bitmap) {
-        HGDIOBJ previous = SelectObject(memory, bitmap);
-        if (BitBlt(memory, 0, 0, width, height, source, x, y, SRCCOPY)) {
-            GdiFlush();
-            const auto* first = static_cast<const std::uint32_t*>(bits);
-            capture.Width = width;
-            capture.Height = height;
-            capture.Pixels.assign(first, first + static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
-            for (auto& p : capture.Pixels)
-                p &= 0x00FFFFFF;
-        }
-        SelectObject(memory, previous);
-    }
-    if (bitmap)
-        DeleteObject(bitmap);
-    if (memory)
-        DeleteDC(memory);
+    FBitmap.Reset(CreateDIBSection(FDC.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!FBitmap)
+        return;
+    FSelected.emplace(FDC.Get(), FBitmap.Get());
+    FBits = static_cast<const std::uint32_t*>(bits);
+}
+
+TCapture TDibImage::Pixels() const
+{
+    TCapture capture;
+    if (!FBits)
+        return capture;
+    GdiFlush();
+    capture.Width = FWidth;
+    capture.Height = FHeight;
+    capture.Pixels.assign(FBits, FBits + static_cast<std::size_t>(FWidth) * static_cast<std::size_t>(FHeight));
+    for (auto& p : capture.Pixels)
+        p &= 0x00FFFFFF;
     return capture;
+}
+
+namespace {
+
+// Copies `width` x `height` pixels at (x, y) of `source` into a capture.
+TCapture CaptureFrom(HDC source, int x, int y, int width, int height)
+{
+    if (!source || width <= 0 || height <= 0)
+        return {};
+    TDibImage image(width, height);
+    if (!image.DC() || !BitBlt(image.DC(), 0, 0, width, height, source, x, y, SRCCOPY))
+        return {};
+    return image.Pixels();
 }
 
 }  // namespace

@@ -19,9 +19,12 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
+
+#include "framework/Handles.h"
 
 namespace TestDriver {
 
@@ -139,6 +142,24 @@ struct TCapture {
     std::size_t Count(std::uint32_t rgb) const;
     // Writes a 24-bit BMP file; true on success.
     bool SaveBmp(const std::string& path) const;
+};
+// A top-down 32-bit bitmap selected into a memory DC of its own, to draw
+// or copy into and read back.
+class TDibImage {
+public:
+    TDibImage(int width, int height);
+    // Null when the bitmap could not be made.
+    HDC DC() const { return FBits ? FDC.Get() : nullptr; }
+    // What the bitmap holds; empty when it could not be made.
+    TCapture Pixels() const;
+
+private:
+    int FWidth;
+    int FHeight;
+    TMemoryDC FDC;
+    TBitmapHandle FBitmap;
+    const std::uint32_t* FBits = nullptr;
+    std::optional<TSelectObject> FSelected;
 };
 // Captures the window's client area (or the whole window) from the screen,
 // with whatever covers it there.
