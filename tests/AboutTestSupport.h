@@ -149,6 +149,10 @@ inline TForm* ModalForm()
 inline void PostKey(WORD key)
 {
     HWND target = GetFocus();
+    if (!target) {
+        ADD_FAILURE() << "no window of this thread has the focus for key " << key;
+        return;
+    }
     PostMessageA(target, WM_KEYDOWN, key, 1);
     PostMessageA(target, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
 }

@@ -10,9 +10,13 @@
 #include <vector>
 
 #include "tests/AboutTestSupport.h"
+#include "tests/support/TestDriver.h"
 #include "tests/VersionResourceBuilder.h"
 
 namespace {
+
+// Keys go to the focused window, which must be this test's own.
+[[maybe_unused]] const bool OnOwnDesktop = TestDriver::UsePrivateDesktop();
 
 // This program's version resource: 1.7.0.22, flags DEBUG, PRIVATE and
 // SPECIAL with PRIVATE outside the mask; and the About form's description.

@@ -38,5 +38,5 @@ endif()
 
 if(TARGET qv_helprouter)
   quorvel_help_test(VxHelpRouterTest ${CMAKE_CURRENT_SOURCE_DIR}/VxHelpRouterTest.cpp)
-  target_link_libraries(VxHelpRouterTest PRIVATE qv_helprouter)
+  target_link_libraries(VxHelpRouterTest PRIVATE qv_helprouter qv_testdriver)
 endif()

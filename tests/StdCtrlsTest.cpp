@@ -7,8 +7,12 @@
 #include <gtest/gtest.h>
 
 #include "tests/AboutTestSupport.h"
+#include "tests/support/TestDriver.h"
 
 namespace {
+
+// Keys go to the focused window, which must be this test's own.
+[[maybe_unused]] const bool OnOwnDesktop = TestDriver::UsePrivateDesktop();
 
 using about_test::TCapture;
 

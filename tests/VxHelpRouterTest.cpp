@@ -9,8 +9,12 @@
 #include "framework/FormReader.h"
 #include "help/VxHtmlHelpApi.h"
 #include "tests/HelpData/HtmlHelpStandIn.h"
+#include "tests/support/TestDriver.h"
 
 namespace {
+
+// F1 goes to the focused window, which must be this test's own.
+[[maybe_unused]] const bool OnOwnDesktop = TestDriver::UsePrivateDesktop();
 
 struct TWinHelpCall {
     HWND Window;
