@@ -1,6 +1,7 @@
 #include "components/VxFileUtilsWin.h"
 
 #include "components/VxFileUtils.h"
+#include "framework/SysError.h"
 
 #include <cstddef>
 
@@ -11,22 +12,12 @@ static_assert(sizeof(wchar_t) == sizeof(char16_t));
 
 namespace {
 
-std::string SystemErrorText(DWORD code)
-{
-    char buffer[512];
-    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
-                                  buffer, sizeof buffer, nullptr);
-    while (length > 0 && static_cast<unsigned char>(buffer[length - 1]) <= ' ')
-        --length;
-    return std::string(buffer, length);
-}
-
 [[noreturn]] void RaiseLastSystemError()
 {
     const DWORD code = GetLastError();
     if (code == 0)
         throw EOSError("A call to an OS function failed", 0);
-    throw EOSError(Format("System Error.  Code: %d.\r\n%s", static_cast<int>(code), SystemErrorText(code).c_str()),
+    throw EOSError(Format("System Error.  Code: %d.\r\n%s", static_cast<int>(code), SysErrorMessage(code).c_str()),
                    code);
 }
 

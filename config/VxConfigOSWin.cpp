@@ -2,6 +2,7 @@
 
 #include "config/VxConfigText.h"
 #include "framework/Exceptions.h"
+#include "framework/SysError.h"
 
 #include <windows.h>
 
@@ -53,18 +54,14 @@ private:
     HANDLE FHandle;
 };
 
-// The system's text for an error code, without the trailing line end and
-// full stop, so it can stand inside a longer message.
-std::string SysErrorMessage(DWORD Code)
+// The system's text for an error code without its full stop, so it can stand
+// inside a longer message.
+std::string SysErrorPhrase(DWORD Code)
 {
-    char Buffer[512];
-    DWORD Length = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, Code, 0,
-                                    Buffer, sizeof Buffer, nullptr);
-    while (Length > 0 && (static_cast<unsigned char>(Buffer[Length - 1]) <= ' ' || Buffer[Length - 1] == '.'))
-        --Length;
-    if (Length == 0)
-        return Format("System error %lu", static_cast<unsigned long>(Code));
-    return std::string(Buffer, Length);
+    std::string Text = SysErrorMessage(Code);
+    while (!Text.empty() && Text.back() == '.')
+        Text.pop_back();
+    return Text;
 }
 
 double SystemTimeToDateTime(const SYSTEMTIME& Time)
@@ -75,7 +72,7 @@ double SystemTimeToDateTime(const SYSTEMTIME& Time)
 
 [[noreturn]] void RaiseWriteError(const std::string& Path, DWORD Code)
 {
-    throw EOSError(Format("Unable to write \"%s\". %s", Path.c_str(), SysErrorMessage(Code).c_str()), Code);
+    throw EOSError(Format("Unable to write \"%s\". %s", Path.c_str(), SysErrorPhrase(Code).c_str()), Code);
 }
 
 bool IsSeparator(char C)
@@ -149,7 +146,7 @@ std::string VxReadFile(const std::string& Path)
     LARGE_INTEGER Size{};
     if (!File.Valid() || !::GetFileSizeEx(File.Get(), &Size))
         throw EFOpenError(
-            Format("Cannot open file \"%s\". %s", Path.c_str(), SysErrorMessage(::GetLastError()).c_str()));
+            Format("Cannot open file \"%s\". %s", Path.c_str(), SysErrorPhrase(::GetLastError()).c_str()));
     std::string Text;
     Text.reserve(static_cast<std::size_t>(Size.QuadPart));
     char Buffer[65536];
@@ -157,7 +154,7 @@ std::string VxReadFile(const std::string& Path)
         DWORD Count = 0;
         if (!::ReadFile(File.Get(), Buffer, sizeof Buffer, &Count, nullptr))
             throw EReadError(
-                Format("Cannot read file \"%s\". %s", Path.c_str(), SysErrorMessage(::GetLastError()).c_str()));
+                Format("Cannot read file \"%s\". %s", Path.c_str(), SysErrorPhrase(::GetLastError()).c_str()));
         if (Count == 0)
             break;
         Text.append(Buffer, Count);

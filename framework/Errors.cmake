@@ -1,1 +1,4 @@
 quorvel_library(qv_errors SOURCES Exceptions.cpp)
+if(WIN32)
+  target_sources(qv_errors PRIVATE SysErrorWin.cpp)
+endif()

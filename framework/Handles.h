@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "framework/Exceptions.h"
+#include "framework/SysError.h"
 
 // Raises EOSError "<call> failed: <system text>" with GetLastError's code.
 [[noreturn]] void RaiseLastOSError(const char* call);
@@ -18,8 +19,6 @@ inline void ThrowLastErrorIf(bool failed, const char* call)
     if (failed)
         RaiseLastOSError(call);
 }
-// The system's text for an error code, without the trailing line break.
-std::string SysErrorMessage(DWORD code);
 
 // Owner of a handle released by `Close`; `Invalid` is the empty value.
 template <class H, class Traits>

@@ -24,21 +24,6 @@ std::string ExpandFileName(const std::string& name)
     return name;
 }
 
-std::string SystemErrorText(DWORD code)
-{
-    char* text = nullptr;
-    const DWORD length = ::FormatMessageA(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS |
-            FORMAT_MESSAGE_MAX_WIDTH_MASK,
-        nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-    std::string result = length > 0 && text ? std::string(text, length) : Format("System error %lu", code);
-    if (text)
-        ::LocalFree(text);
-    while (!result.empty() && (static_cast<unsigned char>(result.back()) <= ' '))
-        result.pop_back();
-    return result;
-}
-
 [[noreturn]] void RaiseReadError()
 {
     throw EReadError("Stream read error");
@@ -53,7 +38,7 @@ void TVxMemoryStream::ReadWhole(const std::string& fileName)
     if (!file) {
         const DWORD code = ::GetLastError();
         throw EFOpenError(Format("Cannot open file \"%s\". %s", ExpandFileName(fileName).c_str(),
-                                 SystemErrorText(code).c_str()));
+                                 SysErrorMessage(code).c_str()));
     }
     LARGE_INTEGER size{};
     if (!::GetFileSizeEx(file.Get(), &size))
