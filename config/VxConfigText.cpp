@@ -65,16 +65,24 @@ int DaysInMonth(int Year, int Month)
     return Month == 2 && IsLeapYear(Year) ? 29 : Days[Month - 1];
 }
 
-// One field of the ISO form: optional blanks and sign, then decimal digits;
-// anything else counts as 0.
-int IsoField(std::string_view S)
+// Steps over leading blanks and one sign; true for a minus.
+bool SkipBlanksAndSign(std::string_view S, std::size_t& I)
 {
-    std::size_t I = 0;
+    I = 0;
     while (I < S.size() && S[I] == ' ')
         ++I;
     const bool Negative = I < S.size() && S[I] == '-';
     if (I < S.size() && (S[I] == '-' || S[I] == '+'))
         ++I;
+    return Negative;
+}
+
+// One field of the ISO form: optional blanks and sign, then decimal digits;
+// anything else counts as 0.
+int IsoField(std::string_view S)
+{
+    std::size_t I = 0;
+    const bool Negative = SkipBlanksAndSign(S, I);
     if (I == S.size())
         return 0;
     int Value = 0;
@@ -157,11 +165,7 @@ std::string DecodeQuotedString(std::string_view S)
 std::optional<std::int32_t> TextToInt32(std::string_view S)
 {
     std::size_t I = 0;
-    while (I < S.size() && S[I] == ' ')
-        ++I;
-    const bool Negative = I < S.size() && S[I] == '-';
-    if (I < S.size() && (S[I] == '-' || S[I] == '+'))
-        ++I;
+    const bool Negative = SkipBlanksAndSign(S, I);
     const bool Hex = I < S.size() && (S[I] == '$' || S[I] == 'x' || S[I] == 'X');
     if (Hex)
         ++I;
