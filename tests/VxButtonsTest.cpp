@@ -10,8 +10,12 @@
 #include <vector>
 
 #include "tests/AboutTestSupport.h"
+#include "tests/support/TestDriver.h"
 
 namespace {
+
+// Focus and keys stay among this test's own windows.
+[[maybe_unused]] const bool OnOwnDesktop = TestDriver::UsePrivateDesktop();
 
 struct THelpCall {
     std::uint16_t Command;
