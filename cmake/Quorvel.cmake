@@ -87,11 +87,13 @@ macro(quorvel_setup_googletest)
 endmacro()
 
 # A GoogleTest executable, registered with CTest as one test.
-#   quorvel_test(NAME SOURCES ... LIBS ... [WINDOWS] [TIMEOUT s])
+#   quorvel_test(NAME SOURCES ... LIBS ... [WINDOWS] [POINTER] [TIMEOUT s])
 # WINDOWS marks a test that needs the Windows build (it runs under Wine);
 # without it the test builds in the native and the Windows kind alike.
+# POINTER marks a test that moves or reads the mouse pointer: the display has
+# one, shared by every desktop and both builds, so such tests take turns.
 function(quorvel_test name)
-  cmake_parse_arguments(Q "WINDOWS" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(Q "WINDOWS;POINTER" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
   if(QUORVEL_KIND STREQUAL fuzz)
     return()
   endif()
@@ -107,6 +109,9 @@ function(quorvel_test name)
   add_test(NAME ${QUORVEL_KIND_LABEL}${name} COMMAND ${name} --gtest_color=no)
   set_tests_properties(${QUORVEL_KIND_LABEL}${name} PROPERTIES
     TIMEOUT ${Q_TIMEOUT} WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+  if(Q_POINTER)
+    set_property(TEST ${QUORVEL_KIND_LABEL}${name} APPEND PROPERTY RESOURCE_LOCK display_pointer)
+  endif()
 endfunction()
 
 # A libFuzzer target over window-free code, run for QUORVEL_FUZZ_SECONDS as

@@ -16,7 +16,7 @@ if(TARGET qv_about)
   configure_file(${_about_rc_dir}/NoVersion.rc.tmp ${_about_rc_dir}/NoVersion.rc COPYONLY)
 
   quorvel_test(VXVerLabelTest WINDOWS SOURCES VXVerLabelTest.cpp ${_about_rc_dir}/ReleaseVersion.rc LIBS qv_about)
-  quorvel_test(VXControlsTest WINDOWS SOURCES VXControlsTest.cpp LIBS qv_about qv_testdriver)
+  quorvel_test(VXControlsTest WINDOWS POINTER SOURCES VXControlsTest.cpp LIBS qv_about qv_testdriver)
   quorvel_test(VxButtonsTest WINDOWS SOURCES VxButtonsTest.cpp LIBS qv_about qv_testdriver)
   quorvel_test(FVXAboutTest WINDOWS SOURCES FVXAboutTest.cpp ${_about_rc_dir}/SpecialVersion.rc LIBS qv_about qv_testdriver)
   quorvel_test(VXAboutTest WINDOWS SOURCES VXAboutTest.cpp ${_about_rc_dir}/NoVersion.rc LIBS qv_about)

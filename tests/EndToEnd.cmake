@@ -35,7 +35,7 @@ if(WIN32 AND TARGET Quorvel AND TARGET qv_testdriver)
     set(_e2e_build_words "")
   endif()
 
-  quorvel_test(EndToEndAboutTest SOURCES EndToEndAboutTest.cpp LIBS qv_endtoend WINDOWS TIMEOUT 180)
+  quorvel_test(EndToEndAboutTest SOURCES EndToEndAboutTest.cpp LIBS qv_endtoend WINDOWS POINTER TIMEOUT 180)
   target_compile_definitions(EndToEndAboutTest PRIVATE
     QUORVEL_VERSION_MAJOR=${_e2e_MAJOR} QUORVEL_VERSION_MINOR=${_e2e_MINOR}
     QUORVEL_VERSION_PATCH=${_e2e_PATCH} QUORVEL_VERSION_TWEAK=${_e2e_TWEAK}
@@ -52,6 +52,6 @@ if(WIN32 AND TARGET Quorvel AND TARGET qv_testdriver)
 
   foreach(_e2e_test EndToEndAboutTest EndToEndDropTest EndToEndHelpTest EndToEndOpenErrorTest EndToEndFirstRunTest)
     add_dependencies(${_e2e_test} Quorvel EndToEndHook)
-    set_tests_properties(${QUORVEL_KIND_LABEL}${_e2e_test} PROPERTIES RESOURCE_LOCK quorvel_appdata)
+    set_property(TEST ${QUORVEL_KIND_LABEL}${_e2e_test} APPEND PROPERTY RESOURCE_LOCK quorvel_appdata)
   endforeach()
 endif()

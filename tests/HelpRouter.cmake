@@ -39,4 +39,6 @@ endif()
 if(TARGET qv_helprouter)
   quorvel_help_test(VxHelpRouterTest ${CMAKE_CURRENT_SOURCE_DIR}/VxHelpRouterTest.cpp)
   target_link_libraries(VxHelpRouterTest PRIVATE qv_helprouter qv_testdriver)
+  # Popups go to the mouse pointer.
+  set_property(TEST ${QUORVEL_KIND_LABEL}VxHelpRouterTest APPEND PROPERTY RESOURCE_LOCK display_pointer)
 endif()

@@ -7,9 +7,10 @@ if(WIN32)
 else()
   quorvel_test(VxMemoryStreamTest SOURCES VxMemoryStreamTest.cpp LIBS qv_hexlayout)
 endif()
-if(TARGET qv_hexview)
-  foreach(test VxHexViewerTest VxHexViewerScrollTest)
-    quorvel_test(${test} SOURCES ${test}.cpp HexViewerFixture.cpp HexViewTestSupport.cpp
-                 LIBS qv_hexview WINDOWS TIMEOUT 300)
-  endforeach()
+if(TARGET qv_hexview AND TARGET qv_testdriver)
+  quorvel_test(VxHexViewerTest SOURCES VxHexViewerTest.cpp HexViewerFixture.cpp HexViewTestSupport.cpp
+               LIBS qv_hexview qv_testdriver WINDOWS TIMEOUT 300)
+  # Drags the scroll bar's thumb with the mouse.
+  quorvel_test(VxHexViewerScrollTest SOURCES VxHexViewerScrollTest.cpp HexViewerFixture.cpp HexViewTestSupport.cpp
+               LIBS qv_hexview qv_testdriver WINDOWS POINTER TIMEOUT 300)
 endif()

@@ -221,30 +221,4 @@ THeldFile::~THeldFile()
     ::CloseHandle(FRelease);
 }
 
-TInputLock::TInputLock()
-{
-    FFile = ::CreateFileA("Z:\\tmp\\quorvel-test-input.lock", GENERIC_READ | GENERIC_WRITE,
-                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
-                          FILE_ATTRIBUTE_NORMAL, nullptr);
-    Check(FFile != INVALID_HANDLE_VALUE, "CreateFileA (input lock)");
-    // A holder that hangs must not hang every other test: after a minute
-    // go ahead without the lock.
-    for (int i = 0; i < 600; ++i) {
-        OVERLAPPED at{};
-        if (::LockFileEx(FFile, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at)) {
-            FLocked = true;
-            return;
-        }
-        ::Sleep(100);
-    }
-}
-
-TInputLock::~TInputLock()
-{
-    OVERLAPPED at{};
-    if (FLocked)
-        ::UnlockFileEx(FFile, 0, 1, 0, &at);
-    ::CloseHandle(FFile);
-}
-
 } // namespace hexviewtest

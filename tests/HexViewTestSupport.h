@@ -77,19 +77,4 @@ private:
     PROCESS_INFORMATION FProcess{};
 };
 
-// Holds the one real mouse of the display. Tests of both Windows builds
-// share one display but not one Wine server, so the lock is a file lock on
-// the host's /tmp, which every Wine server takes as a lock of the host.
-class TInputLock {
-public:
-    TInputLock();
-    ~TInputLock();
-    TInputLock(const TInputLock&) = delete;
-    TInputLock& operator=(const TInputLock&) = delete;
-
-private:
-    HANDLE FFile = INVALID_HANDLE_VALUE;
-    bool FLocked = false;
-};
-
 } // namespace hexviewtest

@@ -1,13 +1,21 @@
 #include "tests/HexViewerFixture.h"
 
+#include "tests/support/TestDriver.h"
+
 namespace hexviewtest {
+
+namespace {
+
+// The viewer tests press the mouse and keys and read pixels: on a desktop of
+// their own, no window of a test running beside them can take any of it.
+[[maybe_unused]] const bool OnOwnDesktop = TestDriver::UsePrivateDesktop();
+
+} // namespace
 
 void THostWindow::CreateParams(TCreateParams& Params)
 {
     TWinControl::CreateParams(Params);
     Params.Style = WS_OVERLAPPED | WS_CAPTION | WS_CLIPCHILDREN | WS_VISIBLE;
-    // Above windows of tests running beside this one, for the mouse tests.
-    Params.ExStyle |= WS_EX_TOPMOST;
     Params.WndParent = nullptr;
     Params.X = 10;
     Params.Y = 10;

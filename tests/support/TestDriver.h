@@ -11,9 +11,9 @@
 //
 // Keys go to the foreground window of the desktop, so a test that presses
 // keys works on a desktop of its own (UsePrivateDesktop), where other tests
-// running at the same time cannot take the foreground or the keys; where
-// that is not possible, give it the CTest property RESOURCE_LOCK
-// desktop_input.
+// running at the same time cannot take the foreground or the keys. The mouse
+// pointer is one for the whole display, whatever the desktop: a test that
+// moves or reads it is marked POINTER in the build, so such tests take turns.
 
 #include <windows.h>
 
