@@ -22,8 +22,15 @@ if(WIN32)
     FIXTURES_SETUP ${QUORVEL_KIND_LABEL}HelpLibrary TIMEOUT 120)
 
   # Each test gets a folder of its own, since each puts its own HHCTRL.OCX there.
+  #   quorvel_help_test(NAME [POINTER] SOURCE...)
   function(quorvel_help_test name)
-    quorvel_test(${name} WINDOWS SOURCES ${ARGN} ${CMAKE_CURRENT_SOURCE_DIR}/HelpData/HtmlHelpStandInFiles.cpp)
+    cmake_parse_arguments(H "POINTER" "" "" ${ARGN})
+    set(_help_options "")
+    if(H_POINTER)
+      set(_help_options POINTER)
+    endif()
+    quorvel_test(${name} WINDOWS ${_help_options}
+                 SOURCES ${H_UNPARSED_ARGUMENTS} ${CMAKE_CURRENT_SOURCE_DIR}/HelpData/HtmlHelpStandInFiles.cpp)
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/${name})
     add_dependencies(${name} HtmlHelpStandIn HtmlHelpNoEntry)
     add_custom_command(TARGET ${name} POST_BUILD
@@ -37,8 +44,7 @@ if(WIN32)
 endif()
 
 if(TARGET qv_helprouter)
-  quorvel_help_test(VxHelpRouterTest ${CMAKE_CURRENT_SOURCE_DIR}/VxHelpRouterTest.cpp)
-  target_link_libraries(VxHelpRouterTest PRIVATE qv_helprouter qv_testdriver)
   # Popups go to the mouse pointer.
-  set_property(TEST ${QUORVEL_KIND_LABEL}VxHelpRouterTest APPEND PROPERTY RESOURCE_LOCK display_pointer)
+  quorvel_help_test(VxHelpRouterTest POINTER ${CMAKE_CURRENT_SOURCE_DIR}/VxHelpRouterTest.cpp)
+  target_link_libraries(VxHelpRouterTest PRIVATE qv_helprouter qv_testdriver)
 endif()
