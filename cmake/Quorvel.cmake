@@ -90,8 +90,10 @@ endmacro()
 #   quorvel_test(NAME SOURCES ... LIBS ... [WINDOWS] [POINTER] [TIMEOUT s])
 # WINDOWS marks a test that needs the Windows build (it runs under Wine);
 # without it the test builds in the native and the Windows kind alike.
-# POINTER marks a test that moves or reads the mouse pointer: the display has
-# one, shared by every desktop and both builds, so such tests take turns.
+# POINTER marks a test that moves or reads the mouse pointer. The display has
+# one, shared by every desktop and both builds, and any other program's window
+# under it can report a position the pointer has already left, so such a test
+# runs with no other test beside it.
 function(quorvel_test name)
   cmake_parse_arguments(Q "WINDOWS;POINTER" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
   if(QUORVEL_KIND STREQUAL fuzz)
@@ -110,7 +112,7 @@ function(quorvel_test name)
   set_tests_properties(${QUORVEL_KIND_LABEL}${name} PROPERTIES
     TIMEOUT ${Q_TIMEOUT} WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
   if(Q_POINTER)
-    set_property(TEST ${QUORVEL_KIND_LABEL}${name} APPEND PROPERTY RESOURCE_LOCK display_pointer)
+    set_tests_properties(${QUORVEL_KIND_LABEL}${name} PROPERTIES RUN_SERIAL TRUE)
   endif()
 endfunction()
 

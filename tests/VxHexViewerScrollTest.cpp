@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <string>
 #include <thread>
 
 #include "tests/HexViewerFixture.h"
@@ -450,7 +451,10 @@ TEST_F(HexViewerScroll, DraggedThumbReachesEveryPartOfMillionsOfRows)
     Pump();
 
     ASSERT_FALSE(tracked.empty()) << "no thumb drag arrived";
-    EXPECT_TRUE(std::is_sorted(tracked.begin(), tracked.end()));
+    std::string seen;
+    for (const int row : tracked)
+        seen += ' ' + std::to_string(row);
+    EXPECT_TRUE(std::is_sorted(tracked.begin(), tracked.end())) << "top rows while dragged:" << seen;
     // Tracked positions beyond 16 bits arrive whole.
     EXPECT_GT(*std::max_element(tracked.begin(), tracked.end()), 65535);
     const auto nearMiddle = std::find_if(tracked.begin(), tracked.end(), [](int row) { return row > 2'000'000; });
