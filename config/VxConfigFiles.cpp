@@ -5,6 +5,7 @@
 #include "framework/Exceptions.h"
 
 #include <algorithm>
+#include <string_view>
 #include <utility>
 
 namespace {
@@ -208,7 +209,8 @@ void TVxConfigFile::DeleteKey(const std::string& Section, const std::string& Ide
 
 void TVxConfigFile::UpdateFile()
 {
-    if (FReadOnly)
+    // Content of a newer version is never written back.
+    if (FReadOnly || FNewerSchemaVersion != 0)
         return;
     SetSchemaVersion(CurrentSchemaVersion);
     if (!FModified)
@@ -269,15 +271,24 @@ void TVxConfigFile::SectionClosed()
 void TVxConfigFile::ReadSchemaVersion()
 {
     const std::int32_t Version = ReadInteger(HeaderSection, SchemaVersionKey, 0);
-    if (Version > CurrentSchemaVersion)
-        throw EVxError(Format("Unsupported schema version: %d", static_cast<int>(Version)));
+    FNewerSchemaVersion = Version > CurrentSchemaVersion ? Version : 0;
+    RefuseNewerSchema();
     FSchemaVersion = Version < 0 ? 0 : Version;
+}
+
+void TVxConfigFile::RefuseNewerSchema() const
+{
+    if (FNewerSchemaVersion != 0)
+        throw EVxError(Format("Unsupported schema version: %d", static_cast<int>(FNewerSchemaVersion)));
 }
 
 void TVxConfigFile::BeginChange()
 {
     if (!FModified)
         CheckExternalChange();
+    // A reload, now or earlier, may have brought a newer version's content:
+    // no write goes into it.
+    RefuseNewerSchema();
 }
 
 void TVxConfigFile::EnsureFolder() const
@@ -396,16 +407,59 @@ void TVxConfigSectionImp::ReadStrings(std::vector<std::string>& Strings, const s
     Strings.clear();
     if (Stored <= 0)
         return;
-    // The section holds the count and every item WriteStrings wrote, so a
-    // larger count is damage; bounding it keeps a damaged file from asking
-    // for billions of items.
-    const auto Count = std::min<std::size_t>(static_cast<std::size_t>(Stored), Config.EntryCount(FSection));
-    Strings.reserve(Count);
-    for (std::size_t I = 0; I < Count; ++I) {
-        std::string Item = Config.ReadString(FSection, Prefix + std::to_string(I), std::string());
-        if (!Item.empty() || !SkipEmpty)
-            Strings.push_back(std::move(Item));
+    const auto Count = static_cast<std::size_t>(Stored);
+    // Items are looked up by the keys present rather than by every index
+    // below the count, so a damaged count of billions costs no more than
+    // the section's own entries.
+    std::vector<std::size_t> Present = ListIndexes(Config, Prefix, Count);
+    std::vector<std::string> Values;
+    Values.reserve(Present.size());
+    for (const std::size_t I : Present)
+        Values.push_back(Config.ReadString(FSection, Prefix + std::to_string(I), std::string()));
+    if (SkipEmpty) {
+        for (std::string& Value : Values)
+            if (!Value.empty())
+                Strings.push_back(std::move(Value));
+        return;
     }
+    // Missing items are empty. A count too large to hold is cut, but never
+    // below an item that is present.
+    std::size_t Length = Count;
+    if (Length > MaxListLength)
+        Length = std::max(MaxListLength, Present.empty() ? 0 : Present.back() + 1);
+    Strings.resize(Length);
+    for (std::size_t K = 0; K < Present.size(); ++K)
+        Strings[Present[K]] = std::move(Values[K]);
+}
+
+std::vector<std::size_t> TVxConfigSectionImp::ListIndexes(TVxConfigFile& Config, const std::string& Prefix,
+                                                          std::size_t Count) const
+{
+    std::vector<std::string> Keys;
+    Config.ReadSection(FSection, Keys);
+    const std::string UpperPrefix = VxAnsiUpperCase(Prefix);
+    std::vector<std::size_t> Indexes;
+    for (const std::string& Key : Keys) {
+        if (Key.size() <= Prefix.size() || VxAnsiUpperCase(std::string_view(Key).substr(0, Prefix.size())) != UpperPrefix)
+            continue;
+        // Only the digits that Prefix + decimal index spells: no sign, no
+        // leading zero.
+        const std::string_view Digits = std::string_view(Key).substr(Prefix.size());
+        if ((Digits.size() > 1 && Digits.front() == '0') ||
+            !std::all_of(Digits.begin(), Digits.end(), [](char C) { return C >= '0' && C <= '9'; }))
+            continue;
+        std::uint64_t Index = 0;
+        bool Below = true;
+        for (std::size_t K = 0; Below && K < Digits.size(); ++K) {
+            Index = Index * 10 + static_cast<std::uint64_t>(Digits[K] - '0');
+            Below = Index < Count;
+        }
+        if (Below)
+            Indexes.push_back(static_cast<std::size_t>(Index));
+    }
+    std::sort(Indexes.begin(), Indexes.end());
+    Indexes.erase(std::unique(Indexes.begin(), Indexes.end()), Indexes.end());
+    return Indexes;
 }
 
 void TVxConfigSectionImp::WriteStrings(const std::vector<std::string>& Strings, const std::string& Prefix)

@@ -124,6 +124,8 @@ public:
     void DeleteKey(const std::string& Section, const std::string& Ident) override;
     // Writes the header, then saves when modified. A failed write is dropped
     // and retried by the next call; a folder that cannot be made raises.
+    // Content of a newer version (a reload may bring it) is never saved, and
+    // every change to it raises "Unsupported schema version".
     void UpdateFile() override;
 
     // Reloads when another process wrote the file since the last sync.
@@ -142,11 +144,17 @@ private:
     void SectionOpened() noexcept { ++FOpenSections; }
     void SectionClosed();
     void ReadSchemaVersion();
+    // Raises "Unsupported schema version" while the content is of a newer
+    // version than this program writes.
+    void RefuseNewerSchema() const;
     // The clean-to-modified step every change goes through.
     void BeginChange();
     void EnsureFolder() const;
 
     std::int32_t FSchemaVersion = 0;
+    // The version of content a reload brought that is newer than this
+    // program's, else 0: such content is read but never written.
+    std::int32_t FNewerSchemaVersion = 0;
     bool FModified = false;
     bool FReadOnly = false;
     std::int32_t FOpenSections = 0;
@@ -178,8 +186,14 @@ public:
     void ReadStrings(std::vector<std::string>& Strings, const std::string& Prefix, bool SkipEmpty) override;
     void WriteStrings(const std::vector<std::string>& Strings, const std::string& Prefix) override;
 
+    // ReadStrings with SkipEmpty clear gives at most this many items, unless
+    // an item present lies further on.
+    static constexpr std::size_t MaxListLength = std::size_t{1} << 20;
+
 private:
     void AddRef() noexcept override { ++FRefCount; }
+    // The indexes below Count of the items present, ascending.
+    std::vector<std::size_t> ListIndexes(TVxConfigFile& Config, const std::string& Prefix, std::size_t Count) const;
     void Release() override;
     ~TVxConfigSectionImp() = default;
     TVxConfigFile& File() const;

@@ -172,14 +172,34 @@ TEST_F(ConfigFileTest, CountedListsLeaveOldTailEntries)
     Section.Release();
 }
 
-TEST_F(ConfigFileTest, DamagedListCountIsBoundedByTheSection)
+TEST_F(ConfigFileTest, CountedListsReadEveryItemBelowTheCountWhereverItIs)
 {
-    auto File = Open("[L]\nicount=2147483647\ni0=a\ni1=b\n");
+    auto File = Open("[L]\ricount=5\ri3=c\rI4=d\ri9=beyond\ri01=not an index\ri+2=nor this\ri2=\"\"\r");
     auto Section = File->OpenSection("L");
     std::vector<std::string> Items;
+    Section->ReadStrings(Items, "i", true);
+    EXPECT_EQ(Items, (std::vector<std::string>{"c", "d"}));
     Section->ReadStrings(Items, "i", false);
-    EXPECT_EQ(Items.size(), 3u);
+    EXPECT_EQ(Items, (std::vector<std::string>{"", "", "", "c", "d"}));
+    Section.Release();
+}
+
+TEST_F(ConfigFileTest, DamagedListCountCostsNoMoreThanTheItemsPresent)
+{
+    auto File = Open("[L]\ricount=2147483647\ri0=a\ri1=b\ri2000000=far\r");
+    auto Section = File->OpenSection("L");
+    std::vector<std::string> Items;
+    Section->ReadStrings(Items, "i", true);
+    EXPECT_EQ(Items, (std::vector<std::string>{"a", "b", "far"}));
+    // Empty places are held up to a bound, and further where an item is.
+    Section->ReadStrings(Items, "i", false);
+    ASSERT_EQ(Items.size(), 2000001u);
     EXPECT_EQ(Items[1], "b");
+    EXPECT_EQ(Items[2000000], "far");
+    EXPECT_EQ(std::count(Items.begin(), Items.end(), std::string()), 2000001 - 3);
+    File->DeleteKey("L", "i2000000");
+    Section->ReadStrings(Items, "i", false);
+    EXPECT_EQ(Items.size(), TVxConfigSectionImp::MaxListLength);
     Section.Release();
 }
 
@@ -358,14 +378,34 @@ TEST_F(ConfigFileTest, WriteAfterAnExternalChangeReloadsFirst)
     EXPECT_EQ(ReadWhole(Path), HeaderOnly + "[S]\r\ntheirs=2\r\nmine=3\r\nmore=5\r\n\r\n");
 }
 
-TEST_F(ConfigFileTest, ReloadOfANewerSchemaKeepsTheContentAndSkipsTheWrite)
+TEST_F(ConfigFileTest, ReloadOfANewerSchemaKeepsTheContentAndNeverWritesIt)
 {
-    auto File = Open(HeaderOnly);
-    WriteWhole(Path, "[VXS:CONFIG:HEADER]\r\nSchemaVersion=2\r\n[S]\r\nx=1\r\n");
-    TouchLater(Path);
-    EXPECT_EQ(ErrorOf([&] { File->WriteString("S", "y", "2"); }), "Unsupported schema version: 2");
-    EXPECT_EQ(File->ReadString("S", "x", ""), "1");
-    EXPECT_EQ(File->ReadString("S", "y", "none"), "none");
+    // Version 0 on disk, so the save would also write the header.
+    for (const std::string& Start : {HeaderOnly, "[S]\r\nold=0\r\n"s}) {
+        SCOPED_TRACE(Start);
+        auto File = Open(Start);
+        auto Section = File->OpenSection("S");
+        const std::string Newer = "[VXS:CONFIG:HEADER]\r\nSchemaVersion=2\r\n[S]\r\nx=1\r\n";
+        WriteWhole(Path, Newer);
+        TouchLater(Path);
+        EXPECT_EQ(ErrorOf([&] { Section->WriteString("y", "2"); }), "Unsupported schema version: 2");
+        EXPECT_EQ(File->ReadString("S", "x", ""), "1");
+        EXPECT_EQ(File->ReadString("S", "y", "none"), "none");
+        // No reload comes again, yet no later change goes into that content.
+        EXPECT_EQ(ErrorOf([&] { Section->WriteInteger("y", 3); }), "Unsupported schema version: 2");
+        EXPECT_EQ(ErrorOf([&] { Section->WriteDateTime("t", 40000); }), "Unsupported schema version: 2");
+        EXPECT_EQ(ErrorOf([&] { Section->Erase(); }), "Unsupported schema version: 2");
+        Section.Release();
+        File->UpdateFile();
+        EXPECT_FALSE(File->Modified());
+        EXPECT_EQ(ReadWhole(Path), Newer);
+        // Once the file is of a version this program reads, writes go in again.
+        WriteWhole(Path, HeaderOnly + "[S]\r\nx=5\r\n\r\n");
+        TouchLater(Path, std::chrono::seconds(10));
+        File->WriteInteger("S", "y", 6);
+        File->UpdateFile();
+        EXPECT_EQ(ReadWhole(Path), HeaderOnly + "[S]\r\nx=5\r\ny=6\r\n\r\n");
+    }
 }
 
 TEST_F(ConfigFileTest, UnreadableFileRaisesTheOpenError)
