@@ -5,9 +5,13 @@
 
 namespace {
 
-// Its destructor frees the library at program end.
 TModuleHandle HtmlHelpModule;
 THtmlHelpA HtmlHelpEntry = nullptr;
+
+// Unloads at program end when nothing did before.
+struct TUnloadAtExit {
+    ~TUnloadAtExit() { UnloadHtmlHelp(); }
+} UnloadAtExit;
 
 }  // namespace
 
@@ -31,6 +35,9 @@ bool HtmlHelpLoaded()
 
 void UnloadHtmlHelp()
 {
+    // Windows the library opened must not outlive its code.
+    if (HtmlHelpModule && HtmlHelpEntry)
+        HtmlHelpEntry(nullptr, nullptr, HH_CLOSE_ALL, 0);
     HtmlHelpEntry = nullptr;
     HtmlHelpModule.Reset();
 }

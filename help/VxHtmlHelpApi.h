@@ -48,7 +48,8 @@ using THtmlHelpA = HWND(WINAPI*)(HWND hwndCaller, LPCSTR pszFile, UINT uCommand,
 // library is loaded, with or without the entry point.
 bool LoadHtmlHelp();
 bool HtmlHelpLoaded();
-// Frees the library; runs by itself at program end.
+// Closes the library's windows (HH_CLOSE_ALL) and frees it; runs by itself
+// at program end. Nothing is loaded for it.
 void UnloadHtmlHelp();
 // Loads the library if it is not loaded; true when the entry point is known.
 // A library that failed to load is tried again on the next call; one that

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "framework/Handles.h"
+
 #include "tests/HelpData/HtmlHelpStandIn.h"
 
 namespace {
@@ -53,6 +55,27 @@ TEST_F(HtmlHelpApi, LoadsOnceAndUnloadFreesTheLibrary)
     EXPECT_EQ(::GetModuleHandleA("HHCTRL.OCX"), nullptr);
     UnloadHtmlHelp();
     EXPECT_FALSE(HtmlHelpLoaded());
+}
+
+TEST_F(HtmlHelpApi, UnloadClosesTheLibrarysWindowsFirstAndLoadsNothingForIt)
+{
+    InstallHelpLibrary("HtmlHelpStandIn.dll");
+    UnloadHtmlHelp();
+    EXPECT_EQ(::GetModuleHandleA("HHCTRL.OCX"), nullptr) << "loaded only to be closed";
+
+    ASSERT_TRUE(HtmlHelpAvailable());
+    // Held here too, so its log can be read once the binding has freed it.
+    const TModuleHandle held(::LoadLibraryA("HHCTRL.OCX"));
+    ASSERT_TRUE(held);
+    TStandInLog log;
+    log.Reset();
+    UnloadHtmlHelp();
+    EXPECT_FALSE(HtmlHelpLoaded());
+    ASSERT_EQ(log.Count(), 1);
+    EXPECT_EQ(log.Last().Window, nullptr);
+    EXPECT_TRUE(log.Last().FileIsNull);
+    EXPECT_EQ(log.Last().Command, HH_CLOSE_ALL);
+    EXPECT_EQ(log.Last().Data, 0u);
 }
 
 TEST_F(HtmlHelpApi, LibraryWithoutEntryPointIsNotLoadedAgain)
