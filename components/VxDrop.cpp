@@ -1,6 +1,7 @@
 #include "components/VxDrop.h"
 
 #include "components/VxDropConst.h"
+#include "framework/Boundary.h"
 #include "framework/FormReader.h"
 #include "framework/Forms.h"
 #include "framework/Handles.h"
@@ -129,9 +130,11 @@ private:
     {
         auto* hook = reinterpret_cast<TVxDropHook*>(self);
         ++hook->FDepth;
-        LRESULT result = 0;
-        if (!(Msg == WM_DROPFILES && hook->FOwner && hook->FOwner->DropFiles(wParam)))
-            result = ::CallWindowProcA(hook->FPrevious, hook->FWindow, Msg, wParam, lParam);
+        const LRESULT result = CatchAtBoundary(LRESULT{0}, [&] {
+            if (Msg == WM_DROPFILES && hook->FOwner && hook->FOwner->DropFiles(wParam))
+                return LRESULT{0};
+            return ::CallWindowProcA(hook->FPrevious, hook->FWindow, Msg, wParam, lParam);
+        });
         --hook->FDepth;
         if (Msg == WM_NCDESTROY) {
             hook->FWindowAlive = false;
@@ -303,7 +306,7 @@ bool TVxCustomDropFiles::DropFiles(WPARAM drop)
             handler(this, point);
         }
     } catch (...) {
-        Application->HandleException();
+        ReportBoundaryError();
     }
     return true;
 }

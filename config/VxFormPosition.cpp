@@ -1,5 +1,6 @@
 #include "config/VxFormPosition.h"
 
+#include "framework/Boundary.h"
 #include "framework/FormReader.h"
 #include "framework/Handles.h"
 
@@ -118,7 +119,7 @@ LRESULT TVxFormPosition::HookedWindowProc(UINT Msg, WPARAM wParam, LPARAM lParam
     // Kept aside: whatever the handling does to this component, the message
     // still reaches the procedure it replaced.
     const TWindowProcedure Previous = FOldWindowProc;
-    try {
+    CatchAtBoundary([&] {
         switch (Msg) {
         case WM_DESTROY:
             // Only when the form and its components go; a window destroyed
@@ -132,9 +133,7 @@ LRESULT TVxFormPosition::HookedWindowProc(UINT Msg, WPARAM wParam, LPARAM lParam
             break;
         default: break;
         }
-    } catch (...) {
-        Application->HandleException();
-    }
+    });
     return Previous(Msg, wParam, lParam);
 }
 

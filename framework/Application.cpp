@@ -1,7 +1,9 @@
 #include <objbase.h>
 
+#include <algorithm>
 #include <vector>
 
+#include "framework/Boundary.h"
 #include "framework/Forms.h"
 #include "framework/Menus.h"
 #include "resources/ResourceIds.h"
@@ -12,10 +14,24 @@ static TApplication TheApplication;
 TScreen* Screen = &TheScreen;
 TApplication* Application = &TheApplication;
 
-TApplication::TApplication() : TComponent(nullptr) {}
+namespace {
+
+void ReportToApplication(std::exception_ptr Error)
+{
+    if (Application)
+        Application->HandleException(Error);
+}
+
+}  // namespace
+
+TApplication::TApplication() : TComponent(nullptr)
+{
+    SetBoundaryErrorReport(ReportToApplication);
+}
 
 TApplication::~TApplication()
 {
+    SetBoundaryErrorReport(nullptr);
     Destroying();
     DestroyComponents();
     FHandle.Reset();
@@ -80,24 +96,46 @@ TIcon& TApplication::Icon()
 
 void TApplication::ShowException(const std::exception& E)
 {
+    const auto* own = dynamic_cast<const Exception*>(&E);
+    const std::string text = ErrorReportText(own ? own->Message() : std::string(E.what()));
+    if (FCreatingMainForm) {
+        if (std::find(FStartReports.begin(), FStartReports.end(), text) != FStartReports.end())
+            return;
+        FStartReports.push_back(text);
+    }
     if (OnException) {
         OnException(this, E);
         return;
     }
-    const auto* own = dynamic_cast<const Exception*>(&E);
-    const std::string text = ErrorReportText(own ? own->Message() : std::string(E.what()));
-    MessageBoxA(Handle(), text.c_str(), FTitle.c_str(), MB_ICONERROR | MB_OK);
+    if (FSessionEnding)
+        return;
+    // Owned by the active window, which the box disables while it runs; the
+    // program's other windows are disabled here, so none takes input either.
+    const HWND active = GetActiveWindow();
+    const HWND focus = GetFocus();
+    const HWND owner = active && IsWindowVisible(active) ? active : Handle();
+    TDisabledThreadWindows others(owner);
+    MessageBoxA(owner, text.c_str(), FTitle.c_str(), MB_ICONERROR | MB_OK);
+    others.Restore();
+    if (active && IsWindow(active) && IsWindowEnabled(active) && GetActiveWindow() != active)
+        SetActiveWindow(active);
+    if (focus && IsWindow(focus) && IsWindowEnabled(focus) && GetFocus() != focus)
+        SetFocus(focus);
 }
 
 void TApplication::HandleException()
 {
-    std::exception_ptr current = std::current_exception();
-    if (!current)
+    HandleException(std::current_exception());
+}
+
+void TApplication::HandleException(std::exception_ptr Error)
+{
+    if (!Error)
         return;
     // Called at window-procedure boundaries: nothing may leave this.
     try {
         try {
-            std::rethrow_exception(current);
+            std::rethrow_exception(Error);
         } catch (const std::exception& e) {
             ShowException(e);
         } catch (...) {
@@ -105,6 +143,12 @@ void TApplication::HandleException()
         }
     } catch (...) {
     }
+}
+
+void TApplication::EndMainFormCreation()
+{
+    FCreatingMainForm = false;
+    FStartReports.clear();
 }
 
 bool TApplication::HelpCommand(std::uint16_t Command, std::intptr_t Data)
@@ -144,20 +188,19 @@ bool TApplication::ControlHelp(TControl* Control)
     const ULONGLONG now = GetTickCount64();
     if (now - FLastControlHelp < 250)
         return true;
-    bool asked = false;
-    if (const std::int32_t context = FindHelpContext(Control)) {
+    const std::int32_t context = FindHelpContext(Control);
+    TControl* keywordOwner = Control;
+    while (!context && keywordOwner && keywordOwner->HelpKeyword().empty())
+        keywordOwner = keywordOwner->Parent();
+    if (!context && !keywordOwner)
+        return false;
+    // Noted first: a request that fails has still answered this press.
+    FLastControlHelp = now;
+    if (context)
         HelpContext(context);
-        asked = true;
-    } else {
-        for (TControl* c = Control; c && !asked; c = c->Parent())
-            if (!c->HelpKeyword().empty()) {
-                HelpKeyword(c->HelpKeyword());
-                asked = true;
-            }
-    }
-    if (asked)
-        FLastControlHelp = GetTickCount64();
-    return asked;
+    else
+        HelpKeyword(keywordOwner->HelpKeyword());
+    return true;
 }
 
 bool TApplication::IsHelpKey(const MSG& msg)
@@ -205,7 +248,7 @@ bool TApplication::ProcessMessage()
     if (msg.message == WM_QUIT)
         FTerminated = true;
     else
-        Dispatch(msg);
+        CatchAtBoundary([&] { Dispatch(msg); });
     return true;
 }
 
@@ -220,16 +263,35 @@ void TApplication::Terminate()
     PostQuitMessage(0);
 }
 
+void TApplication::EndSession()
+{
+    FSessionEnding = true;
+    if (TForm* main = FMainForm) {
+        TCloseAction action = caFree;
+        if (main->OnClose)
+            CatchAtBoundary([&] { main->OnClose(main, action); });
+    }
+    Terminate();
+    // A modal loop still running holds its form: it ends first, and the
+    // forms go when the main loop ends.
+    if (!FModalForms.empty()) {
+        for (TForm* modal : FModalForms)
+            modal->SetModalResult(mrCancel);
+        return;
+    }
+    DestroyComponents();
+}
+
 void TApplication::Run()
 {
     if (FMainForm)
-        FMainForm->Show();
+        CatchAtBoundary([&] { FMainForm->Show(); });
     while (!FTerminated) {
         MSG msg;
         const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
         if (got == 0 || got == -1)
             break;
-        Dispatch(msg);
+        CatchAtBoundary([&] { Dispatch(msg); });
     }
     FTerminated = true;
     DestroyComponents();

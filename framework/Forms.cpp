@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "framework/Boundary.h"
 #include "framework/FormReader.h"
 #include "framework/Menus.h"
 
@@ -9,13 +10,37 @@ namespace {
 // Posted to a form that asked to be destroyed once its message is handled.
 constexpr UINT FM_RELEASE = WM_APP + 0x3F00;
 
-BOOL CALLBACK CollectEnabledWindow(HWND window, LPARAM list)
+struct TEnabledWindows {
+    HWND Keep;
+    std::vector<HWND>* Windows;
+};
+
+BOOL CALLBACK CollectEnabledWindow(HWND window, LPARAM state)
 {
-    if (IsWindowVisible(window) && IsWindowEnabled(window))
-        reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-    return TRUE;
+    return CatchAtBoundary(FALSE, [&] {
+        const auto& s = *reinterpret_cast<const TEnabledWindows*>(state);
+        if (window != s.Keep && IsWindowVisible(window) && IsWindowEnabled(window))
+            s.Windows->push_back(window);
+        return TRUE;
+    });
 }
 }  // namespace
+
+TDisabledThreadWindows::TDisabledThreadWindows(HWND keep)
+{
+    TEnabledWindows state{keep, &FWindows};
+    EnumThreadWindows(GetCurrentThreadId(), CollectEnabledWindow, reinterpret_cast<LPARAM>(&state));
+    for (HWND window : FWindows)
+        EnableWindow(window, FALSE);
+}
+
+void TDisabledThreadWindows::Restore() noexcept
+{
+    for (HWND window : FWindows)
+        if (IsWindow(window))
+            EnableWindow(window, TRUE);
+    FWindows.clear();
+}
 
 TForm* GetParentForm(TControl* Control)
 {
@@ -317,18 +342,14 @@ TModalResult TForm::ShowModal()
         throw EInvalidOperation("Cannot make a visible window modal");
     HWND previous = GetActiveWindow();
     // Every other window of the thread stays disabled while this one runs.
-    std::vector<HWND> disabled;
-    EnumThreadWindows(GetCurrentThreadId(), CollectEnabledWindow, reinterpret_cast<LPARAM>(&disabled));
-    for (HWND window : disabled)
-        EnableWindow(window, FALSE);
+    TDisabledThreadWindows disabled;
     FModal = true;
     FModalResult = mrNone;
     Application->FModalForms.push_back(this);
     auto finish = [&] {
         std::erase(Application->FModalForms, this);
-        for (HWND window : disabled)
-            if (IsWindow(window))
-                EnableWindow(window, TRUE);
+        // Enabled before this one hides, so the activation can go back.
+        disabled.Restore();
         if (HandleAllocated())
             Hide();
         FModal = false;
@@ -348,15 +369,20 @@ TModalResult TForm::ShowModal()
             }
             if (got == -1)
                 RaiseLastOSError("GetMessageA");
-            Application->Dispatch(msg);
-            if (FModalResult != mrNone) {
+            // An error of one message is reported; the loop goes on, and a
+            // close whose OnClose failed is abandoned.
+            const bool done = CatchAtBoundary(false, [&] {
+                Application->Dispatch(msg);
+                if (FModalResult == mrNone)
+                    return false;
                 TCloseAction action = caHide;
                 if (OnClose)
                     OnClose(this, action);
-                if (action != caNone)
-                    break;
-                FModalResult = mrNone;
-            }
+                return action != caNone;
+            });
+            if (done)
+                break;
+            FModalResult = mrNone;
         }
     } catch (...) {
         finish();
@@ -425,6 +451,13 @@ LRESULT TForm::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam)
 {
     switch (Msg) {
     case WM_CLOSE: Close(); return 0;
+    case WM_ENDSESSION:
+        // The main form may be gone when this returns.
+        if (wParam && Application->MainForm() == this) {
+            Application->EndSession();
+            return 0;
+        }
+        return TWinControl::WndProc(Msg, wParam, lParam);
     case WM_ACTIVATE:
         if (LOWORD(wParam) != WA_INACTIVE)
             Screen->FActiveForm = this;

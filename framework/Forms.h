@@ -119,6 +119,22 @@ private:
 
 // The form a control lies on, or nullptr.
 TForm* GetParentForm(TControl* Control);
+
+// Disables the visible, enabled top-level windows of the calling thread but
+// `keep` for as long as it lives, so they take no input while a modal window
+// runs; Restore (or the destructor) enables those still there again.
+class TDisabledThreadWindows {
+public:
+    explicit TDisabledThreadWindows(HWND keep = nullptr);
+    ~TDisabledThreadWindows() { Restore(); }
+    TDisabledThreadWindows(const TDisabledThreadWindows&) = delete;
+    TDisabledThreadWindows& operator=(const TDisabledThreadWindows&) = delete;
+    void Restore() noexcept;
+
+private:
+    std::vector<HWND> FWindows;
+};
+
 // Registers the framework's component classes, enumerations and constants
 // with the form reader; forms call it before reading.
 void RegisterFrameworkClasses();
@@ -132,11 +148,24 @@ public:
 
     // Start of the program: COM for this thread.
     void Initialize();
-    // Creates a form owned by the application; the first becomes the main form.
+    // Creates a form owned by the application; the first becomes the main
+    // form. While the main form is being made, an error reported again with
+    // the same text is not shown twice: its components may meet one cause
+    // (an unusable configuration, say) more than once.
     template <class T>
     T* CreateForm()
     {
-        T* form = new T(this);
+        if (FMainForm || FCreatingMainForm)
+            return new T(this);
+        FCreatingMainForm = true;
+        T* form = nullptr;
+        try {
+            form = new T(this);
+        } catch (...) {
+            EndMainFormCreation();
+            throw;
+        }
+        EndMainFormCreation();
         if (!FMainForm)
             FMainForm = form;
         return form;
@@ -165,11 +194,15 @@ public:
 
     // Replaces the default error report when set.
     std::function<void(TComponent* Sender, const std::exception& E)> OnException;
-    // The default error report: a message box owned by the application
-    // window, titled with Title, error icon and OK.
+    // The default error report: a message box titled with Title, error icon
+    // and OK, owned by the active window (the application window when none
+    // is), while every other window of the program takes no input; the
+    // active window and the focus are given back afterwards. Nothing is
+    // shown once the session is ending.
     void ShowException(const std::exception& E);
     // Inside a catch: hands the current exception to the error report.
     void HandleException();
+    void HandleException(std::exception_ptr Error);
 
     TIcon& Icon();
 
@@ -182,6 +215,11 @@ public:
     void ProcessMessages();
     void Terminate();
     bool Terminated() const { return FTerminated; }
+    // The session ends (WM_ENDSESSION): the main form's OnClose runs and
+    // cannot keep it open, the forms go at once (unless a modal loop still
+    // runs, which is ended first) and the loop ends. No error box is shown
+    // from then on: no one is there to answer it.
+    void EndSession();
 
     // F1 on a control: a context request for the control's or its nearest
     // parent's help context, else a keyword request; false when it has
@@ -197,6 +235,7 @@ private:
     bool IsHelpKey(const MSG& msg);
     bool IsAcceleratorKey(MSG& msg);
     bool IsDialogKey(MSG& msg);
+    void EndMainFormCreation();
 
     std::string FTitle;
     std::string FHelpFile;
@@ -206,6 +245,10 @@ private:
     bool FIconLoaded = false;
     bool FTerminated = false;
     bool FComInitialized = false;
+    bool FSessionEnding = false;
+    bool FCreatingMainForm = false;
+    // Texts reported while the main form was being made.
+    std::vector<std::string> FStartReports;
     std::vector<TForm*> FModalForms;
     ULONGLONG FLastControlHelp = 0;
 };

@@ -6,6 +6,7 @@
 #include <map>
 #include <set>
 
+#include "framework/Boundary.h"
 #include "framework/Forms.h"
 
 LRESULT CALLBACK FrameworkWindowProc(HWND window, UINT Msg, WPARAM wParam, LPARAM lParam)
@@ -22,15 +23,11 @@ LRESULT CALLBACK FrameworkWindowProc(HWND window, UINT Msg, WPARAM wParam, LPARA
     }
     if (!control)
         return DefWindowProcA(window, Msg, wParam, lParam);
-    LRESULT result = 0;
-    try {
+    const LRESULT result = CatchAtBoundary(LRESULT{0}, [&] {
         // A copy: a hook may replace WindowProc while the message is handled.
         auto procedure = control->WindowProc;
-        result = procedure ? procedure(Msg, wParam, lParam) : control->WndProc(Msg, wParam, lParam);
-    } catch (...) {
-        if (Application)
-            Application->HandleException();
-    }
+        return procedure ? procedure(Msg, wParam, lParam) : control->WndProc(Msg, wParam, lParam);
+    });
     if (Msg == WM_NCDESTROY) {
         SetWindowLongPtrA(window, GWLP_USERDATA, 0);
         control->FHandle = nullptr;

@@ -4,6 +4,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
 #include <string>
 #include <thread>
@@ -210,6 +211,90 @@ TEST_F(FormsTest, F1AsksForTheHelpContextOfTheFocusedControlOrItsForm)
     if (sizeof(void*) == 4) {
         EXPECT_EQ(Keyword, "viewer");
     }
+}
+
+// What a second thread saw of the error box of this process.
+struct TSeenBox {
+    std::string Text;
+    HWND Owner = nullptr;
+    bool OthersEnabled = true;
+};
+
+std::thread DismissErrorBox(TSeenBox& seen, std::vector<HWND> others)
+{
+    return TestDriver::UserThread([&seen, others] {
+        const HWND box = WaitForDialog(GetCurrentProcessId(), "Forms Test");
+        if (!box)
+            return;
+        seen.Text = MessageBoxText(box);
+        seen.Owner = GetWindow(box, GW_OWNER);
+        for (HWND window : others)
+            seen.OthersEnabled = seen.OthersEnabled && IsWindowEnabled(window);
+        PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    });
+}
+
+TEST_F(FormsTest, AnErrorRaisedWhileTheLoopHandlesAKeyIsReportedOverTheFormThatGoesOn)
+{
+    TFormsTestForm other(nullptr);
+    other.Show();
+    TFormsTestForm form(nullptr);
+    std::atomic<int> helps{0};
+    form.OnHelp = [&](std::uint16_t, std::intptr_t, bool& callHelp) -> bool {
+        callHelp = false;
+        if (++helps == 1)
+            throw EVxError("No help today");
+        return true;
+    };
+    form.Show();
+    ASSERT_TRUE(Activate(form.Handle()));
+    ASSERT_TRUE(PumpUntil([&] { return form.Body->Focused(); }));
+    TSeenBox seen;
+    std::thread user = DismissErrorBox(seen, {form.Handle(), other.Handle()});
+    PressKey(VK_F1);
+    PumpUntil([&] { return !seen.Text.empty(); });
+    user.join();
+    EXPECT_EQ(seen.Text, "No help today.");
+    EXPECT_EQ(seen.Owner, form.Handle()) << "owned by the active form";
+    EXPECT_FALSE(seen.OthersEnabled) << "the program's windows took input while the box showed";
+    EXPECT_TRUE(IsWindowEnabled(form.Handle()) && IsWindowEnabled(other.Handle()));
+    EXPECT_EQ(GetActiveWindow(), form.Handle());
+    EXPECT_TRUE(form.Body->Focused()) << "the focus did not come back";
+    PumpUntil([] { return false; }, 300);
+    EXPECT_EQ(helps, 1) << "one press asked for help more than once";
+    PressKey(VK_F1);
+    EXPECT_TRUE(PumpUntil([&] { return helps == 2; })) << "the next key went nowhere";
+
+    // The same inside a modal form's own loop, which goes on after the box.
+    form.Hide();
+    helps = 0;
+    bool closedAfterTheBox = false;
+    bool oneRequestForThePress = false;
+    seen = TSeenBox{};
+    auto modalUser = TestDriver::UserThread([&] {
+        for (int i = 0; i < 100 && !IsWindowVisible(form.Handle()); ++i)
+            Sleep(50);
+        Activate(form.Handle());
+        Pause(200);
+        PressKey(VK_F1);
+        TSeenBox inner;
+        std::thread dismiss = DismissErrorBox(inner, {});
+        dismiss.join();
+        seen.Text = inner.Text;
+        Pause(300);
+        oneRequestForThePress = helps == 1;
+        PressKey(VK_F1);
+        for (int i = 0; i < 100 && helps < 2; ++i)
+            Sleep(50);
+        Pause(300);
+        closedAfterTheBox = helps == 2;
+        PostMessageA(form.Handle(), WM_CLOSE, 0, 0);
+    });
+    EXPECT_EQ(form.ShowModal(), mrCancel);
+    modalUser.join();
+    EXPECT_EQ(seen.Text, "No help today.");
+    EXPECT_TRUE(oneRequestForThePress) << "one press asked for help more than once";
+    EXPECT_TRUE(closedAfterTheBox) << "the modal form took no key after the box";
 }
 
 // Last: Run ends the loop for good.

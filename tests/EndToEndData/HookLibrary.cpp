@@ -96,12 +96,24 @@ void ServeRequest()
     ::InterlockedExchange(&request->Handled, sequence);
 }
 
+void NoteKey(const MSG& message)
+{
+    THookRequest* request = MappedRequest();
+    if (!request || message.message != WM_KEYDOWN)
+        return;
+    request->LastKeyWindow = reinterpret_cast<ULONG_PTR>(message.hwnd);
+    request->LastKey = static_cast<LONG>(message.wParam);
+    ::InterlockedIncrement(&request->KeyDowns);
+}
+
 }  // namespace
 
 extern "C" __declspec(dllexport) LRESULT CALLBACK EndToEndHookGetMessage(int code, WPARAM wParam, LPARAM lParam)
 {
     // Nothing may unwind into the program's message retrieval.
     try {
+        if (code >= 0 && wParam == PM_REMOVE)
+            NoteKey(*reinterpret_cast<const MSG*>(lParam));
         if (code >= 0)
             ServeRequest();
     } catch (...) {

@@ -3,7 +3,8 @@
 // The request a test hands to the hook library inside the program's process,
 // through a named file mapping of that process's id: a drop made there as
 // the shell makes it, or a window's pixels read there from the window's own
-// drawing surface, which other windows on the screen cannot cover.
+// drawing surface, which other windows on the screen cannot cover. The hook
+// also notes the key presses the thread takes.
 
 #include <windows.h>
 
@@ -29,6 +30,10 @@ struct THookRequest {
     // more zero.
     POINT Point;
     char Names[8192];
+    // Every key press the thread takes from its queue, whatever the request.
+    volatile LONG KeyDowns;
+    ULONG_PTR LastKeyWindow;
+    LONG LastKey;
     // A capture: the client area as 0x00RRGGBB, rows from the top.
     LONG Width;
     LONG Height;

@@ -138,6 +138,17 @@ TestDriver::TCapture TProgramHook::Capture(HWND window, DWORD timeoutMs)
     return picture;
 }
 
+TProgramHook::TKeySeen TProgramHook::LastKeyDown() const
+{
+    TKeySeen seen;
+    if (!FRequest)
+        return seen;
+    seen.Count = FRequest->KeyDowns;
+    seen.Window = reinterpret_cast<HWND>(FRequest->LastKeyWindow);
+    seen.Key = static_cast<WPARAM>(FRequest->LastKey);
+    return seen;
+}
+
 bool TProgramHook::Injected() const
 {
     const HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, FProcessId);

@@ -33,6 +33,14 @@ public:
     TestDriver::TCapture Capture(HWND window, DWORD timeoutMs = 10000);
     // True once the program's process has loaded the hook library.
     bool Injected() const;
+    // Key presses the hooked thread has taken from its queue so far, and
+    // the window and key of the last.
+    struct TKeySeen {
+        LONG Count = 0;
+        HWND Window = nullptr;
+        WPARAM Key = 0;
+    };
+    TKeySeen LastKeyDown() const;
 
 private:
     // Hands the filled request over and waits until it is served; the
