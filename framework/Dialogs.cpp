@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "framework/Boundary.h"
 #include "framework/Forms.h"
 
 HWND DialogOwnerWindow()
@@ -106,21 +107,22 @@ void TFontDialog::Apply(HWND dialog)
 UINT_PTR CALLBACK TFontDialog::HookProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     static const char* const property = "QuorvelFontDialog";
-    try {
-        if (msg == WM_INITDIALOG) {
-            auto* choose = reinterpret_cast<CHOOSEFONTA*>(lParam);
-            SetPropA(dialog, property, reinterpret_cast<HANDLE>(choose->lCustData));
-        } else if (msg == WM_COMMAND && LOWORD(wParam) == psh3) {
+    return CatchAtBoundary(UINT_PTR{FALSE}, [&]() -> UINT_PTR {
+        switch (msg) {
+        case WM_INITDIALOG:
+            SetPropA(dialog, property, reinterpret_cast<HANDLE>(reinterpret_cast<CHOOSEFONTA*>(lParam)->lCustData));
+            // The dialog manager then puts the focus on the first control.
+            return TRUE;
+        case WM_COMMAND:
+            if (LOWORD(wParam) != psh3)
+                return FALSE;
             if (auto* self = reinterpret_cast<TFontDialog*>(GetPropA(dialog, property)))
                 self->Apply(dialog);
             return TRUE;
-        } else if (msg == WM_DESTROY) {
-            RemovePropA(dialog, property);
+        case WM_DESTROY: RemovePropA(dialog, property); return FALSE;
+        default: return FALSE;
         }
-    } catch (...) {
-        Application->HandleException();
-    }
-    return FALSE;
+    });
 }
 
 bool TFontDialog::Execute()

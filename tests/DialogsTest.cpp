@@ -175,6 +175,56 @@ TEST(Dialogs, FontDialogListsOnlyFixedPitchFontsInSizesFrom4To36)
     EXPECT_FALSE(effectsShown);
 }
 
+// What the dialog manager was told on WM_INITDIALOG, seen from the
+// returns of this thread's window procedures: TRUE asks it to put the focus
+// on the first control.
+LRESULT InitDialogAnswer = -1;
+
+LRESULT CALLBACK WatchInitDialog(int code, WPARAM wParam, LPARAM lParam)
+{
+    const auto* message = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    if (code >= 0 && message->message == WM_INITDIALOG)
+        InitDialogAnswer = message->lResult;
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST(Dialogs, FontDialogTakesKeysAtOnceOnItsFirstControl)
+{
+    TFontDialog fonts(nullptr);
+    ConfigureLikeTheMainWindow(fonts);
+    InitDialogAnswer = -1;
+    const HHOOK watch = SetWindowsHookExA(WH_CALLWNDPROCRET, WatchInitDialog, nullptr, GetCurrentThreadId());
+    ASSERT_NE(watch, nullptr);
+    HWND names = nullptr;
+    bool onNames = false;
+    std::string focusedClass, before, after;
+    auto user = TestDriver::UserThread([&] {
+        HWND dialog = WaitForOwnDialog();
+        if (!dialog)
+            return;
+        Activate(dialog);
+        names = GetDlgItem(dialog, cmb1);
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        if (GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info)) {
+            onNames = info.hwndFocus && (info.hwndFocus == names || GetParent(info.hwndFocus) == names);
+            focusedClass = info.hwndFocus ? WindowClass(info.hwndFocus) : "nothing";
+        }
+        before = WindowText(names);
+        PressKey(VK_DOWN);
+        Pause(200);
+        after = WindowText(names);
+        PressKey(VK_ESCAPE);
+    });
+    EXPECT_FALSE(fonts.Execute());
+    user.join();
+    UnhookWindowsHookEx(watch);
+    EXPECT_EQ(InitDialogAnswer, TRUE) << "the dialog manager was told not to set the focus";
+    ASSERT_NE(names, nullptr);
+    EXPECT_TRUE(onNames) << "focus on " << focusedClass;
+    EXPECT_NE(after, before) << "the first key did nothing";
+}
+
 TEST(Dialogs, ApplyChangesTheTargetAtOnceAndCancelKeepsIt)
 {
     TFontDialog fonts(nullptr);
