@@ -85,7 +85,19 @@ void TMainForm::CDropDropFiles(TComponent*, POINT&)
 void TMainForm::FormCreate(TComponent*)
 {
     // Runs inside the window's construction, where an error would keep the
-    // window from opening at all.
+    // window from opening at all: each is reported and the window opens.
+    try {
+        // Opened and, where its header was still to be written (a first run),
+        // saved: a folder that cannot be made fails here too.
+        Configuration().ConfigFile().UpdateFile();
+    } catch (...) {
+        // Not used at all for this run, so a file this program cannot read
+        // (a newer version's, say) is left as it is.
+        FConfigurationUnusable = true;
+        CFormPos->SetEnabled(false);
+        Application->HandleException();
+        return;
+    }
     try {
         TVXConfiguration& Config = Configuration();
         Config.Items().Add(std::make_unique<TVXFontConfig>("font", CHex->Font()));
@@ -95,7 +107,22 @@ void TMainForm::FormCreate(TComponent*)
     }
 }
 
-void TMainForm::FormClose(TComponent*, TCloseAction&)
+void TMainForm::FormClose(TComponent*, TCloseAction& Action)
 {
-    Configuration().SaveItems();
+    if (FConfigurationUnusable)
+        return;
+    try {
+        Configuration().SaveItems();
+    } catch (...) {
+        Application->HandleException();
+        // The first failing close is abandoned, so the user can mend the
+        // cause and close again; the next one ends the program all the same,
+        // without the placement's save meeting the same error.
+        if (!FCloseSaveFailed) {
+            FCloseSaveFailed = true;
+            Action = caNone;
+        } else {
+            CFormPos->SetEnabled(false);
+        }
+    }
 }

@@ -51,9 +51,17 @@ public:
     void CDropDropFiles(TComponent* Sender, POINT& Point);
     // Registers the viewer's font as the setting "font" and loads it; an
     // error is reported and the window opens with the font as far as it got.
+    // A configuration that cannot be opened, or whose folder cannot be made,
+    // is not used for the rest of the run: nothing is saved into it and no
+    // close waits for it.
     void FormCreate(TComponent* Sender);
-    // Saves the settings; an error leaves the handler, so the window stays.
+    // Saves the settings. A failed save is reported and keeps the window
+    // open the first time; a later close ends the program all the same.
     void FormClose(TComponent* Sender, TCloseAction& Action);
+
+private:
+    bool FConfigurationUnusable = false;
+    bool FCloseSaveFailed = false;
 };
 
 extern TMainForm* MainForm;

@@ -15,13 +15,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     Application->SetTitle("Quorvel");
     Application->SetHelpFile("Quorvel.chm");
     // Saves made where nothing may raise report like any other error.
-    SetDeferredConfigErrorHandler([](std::exception_ptr Error) {
-        try {
-            std::rethrow_exception(Error);
-        } catch (...) {
-            Application->HandleException();
-        }
-    });
+    SetDeferredConfigErrorHandler([](std::exception_ptr Error) { Application->HandleException(Error); });
     try {
         MainForm = Application->CreateForm<TMainForm>();
     } catch (...) {

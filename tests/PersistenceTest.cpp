@@ -14,6 +14,9 @@ using namespace TestDriver;
 
 namespace {
 
+// Keys pressed here reach only this test's windows.
+[[maybe_unused]] const bool OnOwnDesktop = TestDriver::UsePrivateDesktop();
+
 const std::string HeaderOnly = "[VXS:CONFIG:HEADER]\r\nSchemaVersion=1\r\n\r\n";
 
 std::string AppDataFolder()
@@ -72,6 +75,69 @@ std::string WindowSection(int Left, int Top, int Width, int Height, int State)
                                          << R.bottom - R.top;
 }
 
+// The system's text for an error code, without its full stop.
+std::string SystemPhrase(DWORD Code)
+{
+    char* Text = nullptr;
+    const DWORD Length = ::FormatMessageA(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, Code,
+        0, reinterpret_cast<char*>(&Text), 0, nullptr);
+    std::string Result(Text ? Text : "", Length);
+    ::LocalFree(Text);
+    while (!Result.empty() && (static_cast<unsigned char>(Result.back()) <= ' ' || Result.back() == '.'))
+        Result.pop_back();
+    return Result;
+}
+
+// Points the prefix's per-user application-data folder to a place that
+// cannot be made while it lives, so the system's lookup of it fails.
+class TAppDataFolderMoved {
+public:
+    TAppDataFolderMoved() = default;
+    ~TAppDataFolderMoved() { Restore(); }
+    TAppDataFolderMoved(const TAppDataFolderMoved&) = delete;
+    TAppDataFolderMoved& operator=(const TAppDataFolderMoved&) = delete;
+
+    // `Blocker` becomes a plain file; the folder would lie below it.
+    bool Move(const std::string& Blocker)
+    {
+        if (!WriteWhole(Blocker, "in the way"))
+            return false;
+        FBlocker = Blocker;
+        return SetValue(Blocker + "\\Roaming");
+    }
+    void Restore()
+    {
+        if (FBlocker.empty())
+            return;
+        SetValue(DefaultValue);
+        ::DeleteFileA(FBlocker.c_str());
+        FBlocker.clear();
+    }
+    // A run killed while the folder was moved left the value behind.
+    static void RestoreLeftOver()
+    {
+        char Value[MAX_PATH] = {};
+        DWORD Size = sizeof Value;
+        if (::RegGetValueA(HKEY_CURRENT_USER, Key, "AppData", RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND, nullptr, Value,
+                           &Size) == ERROR_SUCCESS &&
+            std::string(Value).find(".blocker") != std::string::npos)
+            SetValue(DefaultValue);
+    }
+
+private:
+    static constexpr const char* Key = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+    static constexpr const char* DefaultValue = "%USERPROFILE%\\AppData\\Roaming";
+
+    static bool SetValue(const std::string& Value)
+    {
+        return ::RegSetKeyValueA(HKEY_CURRENT_USER, Key, "AppData", REG_EXPAND_SZ, Value.c_str(),
+                                 static_cast<DWORD>(Value.size() + 1)) == ERROR_SUCCESS;
+    }
+
+    std::string FBlocker;
+};
+
 // The maker folder is moved aside for each test and put back afterwards, so
 // every test starts as a first run and leaves the prefix as it was.
 class Persistence : public ::testing::Test {
@@ -84,6 +150,7 @@ protected:
         Aside = AppData + "\\Talmore.persistence-aside";
         Blocked = Folder + ".persistence-blocked";
         File = Folder + "\\Quorvel.ini";
+        TAppDataFolderMoved::RestoreLeftOver();
         // A run that was killed half-way left the real folder aside.
         if (Exists(Aside) && !Exists(Folder)) {
             ASSERT_TRUE(::MoveFileA(Aside.c_str(), Folder.c_str()));
@@ -249,6 +316,117 @@ TEST_F(Persistence, UnwritableConfigurationKeepsTheWindowOpenWithTheErrorShown)
     ASSERT_TRUE(::MoveFileA(Blocked.c_str(), Folder.c_str()));
     ASSERT_TRUE(CloseMain(Main)) << "closes once the folder is back";
     EXPECT_NE(ReadWhole(File).find("[Window]"), std::string::npos);
+}
+
+TEST_F(Persistence, ASaveFailingAtEveryCloseStillEndsTheProgramAtTheSecond)
+{
+    const HWND Main = Start();
+    ASSERT_NE(Main, nullptr);
+    ASSERT_TRUE(::MoveFileA(Folder.c_str(), Blocked.c_str()));
+    ASSERT_TRUE(WriteWhole(Folder, "not a folder"));
+    const std::string Message = "Unable to create configuration folder: " + Folder + "\\.";
+
+    ::PostMessageA(Main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(DismissErrorBox(), Message);
+    Pause(300);
+    ASSERT_TRUE(Program.Running()) << "the first failing close is abandoned";
+    ChooseMenuItem(Main, 'F', 'x');
+    EXPECT_EQ(DismissErrorBox(), Message) << "the failure of the second close is shown too";
+    DWORD ExitCode = 1;
+    EXPECT_TRUE(Program.WaitForExit(15000, &ExitCode)) << "the second close did not end the program";
+    EXPECT_EQ(ExitCode, 0u);
+    EXPECT_EQ(ReadWhole(Folder), "not a folder");
+}
+
+// What makes the configuration unusable at start, and what the user is told.
+enum class TUnusable { NewerSchema, Unreadable, FolderCannotBeMade, NoAppDataFolder };
+
+TEST_F(Persistence, AConfigurationUnusableAtStartIsReportedOnceAndNeverKeepsTheProgramOpen)
+{
+    const std::string Newer = "[VXS:CONFIG:HEADER]\r\nSchemaVersion=2\r\n\r\n[MAIN]\r\nfont=\"9,0,N0,Newer Face\"\r\n\r\n";
+    for (const TUnusable Case :
+         {TUnusable::NewerSchema, TUnusable::Unreadable, TUnusable::FolderCannotBeMade, TUnusable::NoAppDataFolder}) {
+        for (const bool ThroughExit : {false, true}) {
+            SCOPED_TRACE(std::to_string(static_cast<int>(Case)) + (ThroughExit ? " closed by File, Exit" : " closed by its close box"));
+            std::string Expected;
+            TFileHandle Held;
+            TAppDataFolderMoved Moved;
+            switch (Case) {
+            case TUnusable::NewerSchema:
+                ASSERT_TRUE(::CreateDirectoryA(Folder.c_str(), nullptr) || Exists(Folder));
+                ASSERT_TRUE(WriteWhole(File, Newer));
+                Expected = "Unsupported schema version: 2.";
+                break;
+            case TUnusable::Unreadable:
+                WriteConfig("");
+                // Held by another program that lets no one read it.
+                Held.Reset(::CreateFileA(File.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+                ASSERT_TRUE(Held);
+                Expected = "Cannot open file \"" + File + "\". " + SystemPhrase(ERROR_SHARING_VIOLATION) + ".";
+                break;
+            case TUnusable::FolderCannotBeMade:
+                ASSERT_TRUE(WriteWhole(Folder, "not a folder"));
+                Expected = "Unable to create configuration folder: " + Folder + "\\.";
+                break;
+            case TUnusable::NoAppDataFolder:
+                ASSERT_TRUE(Moved.Move(Folder + ".blocker"));
+                Expected = "Unable to find/create APPDATA folder.";
+                break;
+            }
+            Program = TProcess::Start(QuorvelExePath());
+            EXPECT_EQ(DismissErrorBox(), Expected);
+            const HWND Main = WaitForMainWindow(Program);
+            ASSERT_NE(Main, nullptr);
+            EXPECT_EQ(WaitForDialog(Program.Id(), "Quorvel", 1500), nullptr) << "told more than once";
+            EXPECT_EQ(WindowText(Main), "Quorvel");
+            if (ThroughExit)
+                ChooseMenuItem(Main, 'F', 'x');
+            else
+                ::PostMessageA(Main, WM_CLOSE, 0, 0);
+            DWORD ExitCode = 1;
+            EXPECT_TRUE(Program.WaitForExit(15000, &ExitCode)) << "the close did not end the program";
+            EXPECT_EQ(ExitCode, 0u);
+            Program.Terminate();
+            Held.Reset();
+            Moved.Restore();
+            if (Case == TUnusable::NewerSchema || Case == TUnusable::Unreadable) {
+                EXPECT_EQ(ReadWhole(File), Case == TUnusable::NewerSchema ? Newer : HeaderOnly) << "the file was written";
+            }
+            if (Case == TUnusable::FolderCannotBeMade) {
+                EXPECT_EQ(ReadWhole(Folder), "not a folder");
+                ASSERT_TRUE(::DeleteFileA(Folder.c_str()));
+            }
+            ::DeleteFileA(File.c_str());
+            ::RemoveDirectoryA(Folder.c_str());
+        }
+    }
+}
+
+TEST_F(Persistence, TheEndOfTheSessionSavesAndEndsTheProgram)
+{
+    const HWND Main = Start();
+    ASSERT_NE(Main, nullptr);
+    ASSERT_TRUE(::MoveWindow(Main, 210, 160, 600, 350, TRUE));
+    Pause(300);
+    DWORD_PTR Answer = 0;
+    ASSERT_TRUE(::SendMessageTimeoutA(Main, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 5000, &Answer));
+    EXPECT_EQ(Answer, static_cast<DWORD_PTR>(TRUE)) << "the program held the session up";
+    ::SendMessageTimeoutA(Main, WM_ENDSESSION, TRUE, 0, SMTO_ABORTIFHUNG, 5000, &Answer);
+    DWORD ExitCode = 1;
+    EXPECT_TRUE(Program.WaitForExit(15000, &ExitCode));
+    EXPECT_EQ(ExitCode, 0u);
+    EXPECT_EQ(ReadWhole(File), HeaderOnly + "[MAIN]\r\nfont=\"10,FF000008,B0,Courier New\"\r\n\r\n" +
+                                   WindowSection(210, 160, 600, 350, 0));
+
+    // A save that fails then shows no box the ending session would wait for.
+    const HWND Again = Start();
+    ASSERT_NE(Again, nullptr);
+    ASSERT_TRUE(::MoveFileA(Folder.c_str(), Blocked.c_str()));
+    ASSERT_TRUE(WriteWhole(Folder, "not a folder"));
+    ::SendMessageTimeoutA(Again, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 5000, &Answer);
+    ::SendMessageTimeoutA(Again, WM_ENDSESSION, TRUE, 0, SMTO_ABORTIFHUNG, 5000, &Answer);
+    EXPECT_TRUE(Program.WaitForExit(15000, &ExitCode)) << "a box or the failed save kept the program";
+    EXPECT_EQ(ExitCode, 0u);
 }
 
 TEST_F(Persistence, RenamedProgramNamesItsOwnFileInTheSameFolder)
