@@ -13,15 +13,19 @@ for kind in native fuzz i686 x86_64; do
   bash "$root/scripts/build.sh" "$kind" "$build"
 done
 
-# One virtual display for every Windows test.
-if [ -z "${DISPLAY:-}" ]; then
-  display=:$((90 + RANDOM % 100))
+# A virtual display for each Windows build, so one build's windows, focus and
+# pointer never meet the other's.
+xvfb_pids=()
+trap 'kill "${xvfb_pids[@]}" 2>/dev/null || true' EXIT
+first=$((90 + RANDOM % 100))
+for kind in i686 x86_64; do
+  display=:$first
+  first=$((first + 1))
   Xvfb "$display" -screen 0 1600x1200x24 -nolisten tcp >/dev/null 2>&1 &
-  xvfb_pid=$!
-  trap 'kill $xvfb_pid 2>/dev/null || true' EXIT
-  export DISPLAY=$display
-  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-fi
+  xvfb_pids+=($!)
+  for _ in $(seq 50); do DISPLAY=$display xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+  export "QUORVEL_DISPLAY_$kind=$display"
+done
 
 # Some machines' kernels cannot start 32-bit programs. There the 32-bit build
 # is built but cannot run: CTest lists its tests as skipped, with the reason.
