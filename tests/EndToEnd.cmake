@@ -3,9 +3,10 @@
 # per-user folder (set aside while they run), so they take turns with the
 # other tests that do.
 if(WIN32 AND TARGET Quorvel AND TARGET qv_testdriver)
-  add_library(qv_endtoend STATIC EndToEndData/EndToEndSupport.cpp EndToEndData/ProgramHook.cpp)
+  add_library(qv_endtoend STATIC EndToEndData/EndToEndSupport.cpp EndToEndData/ProgramHook.cpp
+              EndToEndData/ProcessResources.cpp)
   quorvel_warnings(qv_endtoend)
-  target_link_libraries(qv_endtoend PUBLIC qv_testdriver shell32)
+  target_link_libraries(qv_endtoend PUBLIC qv_testdriver shell32 psapi)
 
   # Libraries loaded into the program's process: undecorated export names,
   # as GetProcAddress is asked for them.
@@ -18,7 +19,8 @@ if(WIN32 AND TARGET Quorvel AND TARGET qv_testdriver)
     set_target_properties(${_e2e_name} PROPERTIES PREFIX "" RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
     target_link_options(${_e2e_name} PRIVATE -Wl,--kill-at)
   endforeach()
-  target_link_libraries(EndToEndHook PRIVATE qv_testdriver)
+  target_sources(EndToEndHook PRIVATE EndToEndData/ProcessResources.cpp)
+  target_link_libraries(EndToEndHook PRIVATE qv_testdriver psapi)
 
   # The About box shows the version resource, made from these.
   foreach(_e2e_part MAJOR MINOR PATCH TWEAK)

@@ -15,6 +15,7 @@
 #include <cstring>
 
 #include "tests/EndToEndData/HookRequest.h"
+#include "tests/EndToEndData/ProcessResources.h"
 #include "tests/support/TestDriver.h"
 
 namespace {
@@ -84,6 +85,54 @@ LONG Capture(THookRequest& request)
     return 0;
 }
 
+UINT FindCommand(HMENU menu, const char* caption)
+{
+    const int count = ::GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        if (const HMENU sub = ::GetSubMenu(menu, i)) {
+            if (const UINT found = FindCommand(sub, caption))
+                return found;
+            continue;
+        }
+        char text[256] = {};
+        ::GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+        // The shortcut's text follows a tab.
+        if (char* tab = std::strchr(text, '\t'))
+            *tab = '\0';
+        if (std::strcmp(text, caption) == 0)
+            return ::GetMenuItemID(menu, i);
+    }
+    return 0;
+}
+
+LONG Serve(THookRequest& request)
+{
+    switch (request.Kind) {
+    case hkDrop: return PostDrop(request);
+    case hkCapture: return Capture(request);
+    case hkMenuCommand: {
+        const HMENU menu = ::GetMenu(reinterpret_cast<HWND>(request.Window));
+        request.Command = menu ? static_cast<LONG>(FindCommand(menu, request.Names)) : 0;
+        return menu ? 0 : ERROR_INVALID_MENU_HANDLE;
+    }
+    case hkResources: request.Resources = CountProcessResources(); return 0;
+    case hkFillDcCache: {
+        // The system keeps the DCs it hands out for windows in a cache that
+        // grows to the most ever in use at once and never shrinks: taken
+        // this many at once, later use finds it full.
+        HDC dcs[64] = {};
+        const HWND window = reinterpret_cast<HWND>(request.Window);
+        for (HDC& dc : dcs)
+            dc = ::GetDCEx(window, nullptr, DCX_CACHE);
+        for (HDC dc : dcs)
+            if (dc)
+                ::ReleaseDC(window, dc);
+        return 0;
+    }
+    default: return ERROR_INVALID_FUNCTION;
+    }
+}
+
 void ServeRequest()
 {
     THookRequest* request = MappedRequest();
@@ -92,7 +141,7 @@ void ServeRequest()
     const LONG sequence = request->Sequence;
     if (sequence == request->Handled)
         return;
-    request->Error = request->Kind == hkDrop ? PostDrop(*request) : Capture(*request);
+    request->Error = Serve(*request);
     ::InterlockedExchange(&request->Handled, sequence);
 }
 

@@ -11,7 +11,21 @@
 #include <cstdint>
 #include <string>
 
-enum THookRequestKind : LONG { hkDrop = 1, hkCapture = 2 };
+enum THookRequestKind : LONG { hkDrop = 1, hkCapture = 2, hkMenuCommand = 3, hkResources = 4, hkFillDcCache = 5 };
+
+// What the process holds, as counted inside it. The system's own counts
+// where it keeps them (GetGuiResources, GetProcessHandleCount); where it
+// does not (Wine), the live entries of the process's GDI handle table and
+// of its kernel handles, found by asking for every possible handle.
+struct THookResources {
+    LONG GdiObjects;
+    LONG GdiByType[16];  // by GetObjectType (OBJ_PEN 1 ... OBJ_COLORSPACE 14), where counted here
+    LONG UserObjects;  // 0 where the system does not count them
+    LONG Windows;      // the process's windows, top-level and child
+    LONG Menus;        // menus reachable from those windows
+    LONG Handles;
+    ULONGLONG PrivateBytes;
+};
 
 // Capture results beside Error.
 constexpr LONG HookPaintPending = -2;   // the window has an update still to paint
@@ -30,6 +44,11 @@ struct THookRequest {
     // more zero.
     POINT Point;
     char Names[8192];
+    // A menu command: the caption of the item (the text the menu shows,
+    // mnemonic marks included) in Names; its command id comes back in
+    // Command, 0 when no item of the window's menu has it.
+    LONG Command;
+    THookResources Resources;
     // Every key press the thread takes from its queue, whatever the request.
     volatile LONG KeyDowns;
     ULONG_PTR LastKeyWindow;

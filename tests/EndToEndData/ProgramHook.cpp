@@ -138,6 +138,29 @@ TestDriver::TCapture TProgramHook::Capture(HWND window, DWORD timeoutMs)
     return picture;
 }
 
+UINT TProgramHook::MenuCommand(const std::string& caption, DWORD timeoutMs)
+{
+    if (!FHook || caption.size() >= sizeof FRequest->Names)
+        return 0;
+    std::memcpy(FRequest->Names, caption.c_str(), caption.size() + 1);
+    if (!Serve(hkMenuCommand, FTarget, timeoutMs))
+        return 0;
+    return FRequest->Error == 0 ? static_cast<UINT>(FRequest->Command) : 0;
+}
+
+bool TProgramHook::FillDcCache(DWORD timeoutMs)
+{
+    return FHook && Serve(hkFillDcCache, FTarget, timeoutMs) && FRequest->Error == 0;
+}
+
+bool TProgramHook::Resources(THookResources& out, DWORD timeoutMs)
+{
+    if (!FHook || !Serve(hkResources, FTarget, timeoutMs))
+        return false;
+    out = FRequest->Resources;
+    return FRequest->Error == 0;
+}
+
 TProgramHook::TKeySeen TProgramHook::LastKeyDown() const
 {
     TKeySeen seen;

@@ -31,6 +31,15 @@ public:
     // it, once it has no paint pending; an empty capture (and Failure()) when
     // that does not come in time.
     TestDriver::TCapture Capture(HWND window, DWORD timeoutMs = 10000);
+    // The command id of the item of the target's menu with this caption
+    // ("&Open...", without the shortcut), as its process sees it; 0 when
+    // there is none.
+    UINT MenuCommand(const std::string& caption, DWORD timeoutMs = 10000);
+    // Has the system's cache of window DCs in the program's process grow to
+    // 64 at once, more than the program ever uses together.
+    bool FillDcCache(DWORD timeoutMs = 10000);
+    // What the program's process holds, counted there between two messages.
+    bool Resources(THookResources& out, DWORD timeoutMs = 30000);
     // True once the program's process has loaded the hook library.
     bool Injected() const;
     // Key presses the hooked thread has taken from its queue so far, and
