@@ -5,7 +5,7 @@ else()
   set(_qv_config_os VxConfigOSPosix.cpp)
 endif()
 quorvel_library(qv_config
-  SOURCES VxConfigText.cpp VxMemIniFile.cpp VxConfigFiles.cpp VXConfig.cpp ${_qv_config_os}
+  SOURCES VxConfigText.cpp VxMemIniFile.cpp VxConfigFiles.cpp VXConfig.cpp VxConfigOS.cpp ${_qv_config_os}
   LIBS qv_errors)
 if(WIN32)
   target_link_libraries(qv_config PUBLIC user32)

@@ -1,5 +1,6 @@
 #include "config/VxConfigOS.h"
 
+#include "config/VxConfigOSShared.h"
 #include "config/VxConfigText.h"
 #include "framework/Exceptions.h"
 #include "framework/SysError.h"
@@ -8,6 +9,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
+#include <cstdlib>
 #include <optional>
 #include <utility>
 
@@ -54,6 +57,23 @@ private:
     HANDLE FHandle;
 };
 
+// Owner of a process handle from OpenProcess.
+class TProcessHandle {
+public:
+    explicit TProcessHandle(HANDLE Handle) : FHandle(Handle) {}
+    ~TProcessHandle()
+    {
+        if (FHandle != nullptr)
+            ::CloseHandle(FHandle);
+    }
+    TProcessHandle(const TProcessHandle&) = delete;
+    TProcessHandle& operator=(const TProcessHandle&) = delete;
+    HANDLE Get() const { return FHandle; }
+
+private:
+    HANDLE FHandle;
+};
+
 // The system's text for an error code without its full stop, so it can stand
 // inside a longer message.
 std::string SysErrorPhrase(DWORD Code)
@@ -93,6 +113,108 @@ std::size_t RootLength(const std::string& Folder)
         return Folder.size();
     }
     return IsSeparator(Folder.front()) ? 1 : 0;
+}
+
+std::uint64_t Ticks(const FILETIME& Time)
+{
+    return (std::uint64_t{Time.dwHighDateTime} << 32) | Time.dwLowDateTime;
+}
+
+// A writer is a process and the moment it started, so an id that a later
+// process reuses names another writer.
+struct TWriter {
+    DWORD Process = 0;
+    std::uint64_t Started = 0;
+};
+
+std::string WriterId(const TWriter& Writer)
+{
+    return Format("%lx-%llx", static_cast<unsigned long>(Writer.Process),
+                  static_cast<unsigned long long>(Writer.Started));
+}
+
+std::optional<TWriter> ParseWriterId(std::string_view Id)
+{
+    const std::size_t Dash = Id.find('-');
+    if (Dash == std::string_view::npos || Dash == 0 || Dash + 1 == Id.size())
+        return std::nullopt;
+    const std::string Text{Id};
+    char* End = nullptr;
+    TWriter Writer;
+    Writer.Process = static_cast<DWORD>(std::strtoul(Text.c_str(), &End, 16));
+    if (End != Text.c_str() + Dash)
+        return std::nullopt;
+    Writer.Started = std::strtoull(Text.c_str() + Dash + 1, &End, 16);
+    if (End != Text.c_str() + Text.size())
+        return std::nullopt;
+    return Writer;
+}
+
+std::uint64_t StartOf(HANDLE Process)
+{
+    FILETIME Created{}, Exited{}, Kernel{}, User{};
+    return ::GetProcessTimes(Process, &Created, &Exited, &Kernel, &User) ? Ticks(Created) : 0;
+}
+
+TWriter ThisWriter()
+{
+    static const TWriter Writer{::GetCurrentProcessId(), StartOf(::GetCurrentProcess())};
+    return Writer;
+}
+
+// True unless the writer is known to be gone: a process that cannot be
+// looked at counts as running.
+bool StillRunning(const TWriter& Writer)
+{
+    const TProcessHandle Process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, Writer.Process));
+    if (Process.Get() == nullptr)
+        return ::GetLastError() == ERROR_ACCESS_DENIED;
+    DWORD Code = 0;
+    if (!::GetExitCodeProcess(Process.Get(), &Code))
+        return true;
+    const std::uint64_t Started = StartOf(Process.Get());
+    return Code == STILL_ACTIVE && (Started == 0 || Started == Writer.Started);
+}
+
+// Removes the temporary files of Path whose writers are gone. A running
+// save's file also stays because its writer keeps it open without sharing
+// until it is complete.
+void RemoveStaleTemps(const std::string& Path, const TWriter& Own)
+{
+    const std::size_t Separator = Path.find_last_of("\\/");
+    const std::string Folder = Separator == std::string::npos ? std::string() : Path.substr(0, Separator + 1);
+    const std::string Name = Path.substr(Separator == std::string::npos ? 0 : Separator + 1);
+    WIN32_FIND_DATAA Data{};
+    const HANDLE Find = ::FindFirstFileA((Path + ".*.tmp").c_str(), &Data);
+    if (Find == INVALID_HANDLE_VALUE)
+        return;
+    const TFindHandle Owner(Find);
+    do {
+        const std::optional<TWriter> Writer = ParseWriterId(VxTempFileWriter(Name, Data.cFileName));
+        if (!Writer || (Data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ||
+            (Writer->Process == Own.Process && Writer->Started == Own.Started) || StillRunning(*Writer))
+            continue;
+        ::DeleteFileA((Folder + Data.cFileName).c_str());
+    } while (::FindNextFileA(Find, &Data));
+}
+
+// Puts the complete Temp in Path's place. An existing file is replaced so
+// that it keeps its attributes, security and creation time.
+void ReplaceWith(const std::string& Path, const std::string& Temp, bool Exists)
+{
+    if (Exists && ::ReplaceFileA(Path.c_str(), Temp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                                 nullptr))
+        return;
+    DWORD Code = Exists ? ::GetLastError() : ERROR_FILE_NOT_FOUND;
+    // No file to replace (also one removed meanwhile), or a replacement that
+    // removed the old file but could not rename the new one: a rename puts
+    // the new file in place.
+    if (Code == ERROR_FILE_NOT_FOUND || Code == ERROR_UNABLE_TO_MOVE_REPLACEMENT) {
+        if (::MoveFileExA(Temp.c_str(), Path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return;
+        Code = ::GetLastError();
+    }
+    RaiseWriteError(Path, Code);
 }
 
 }  // namespace
@@ -164,17 +286,21 @@ std::string VxReadFile(const std::string& Path)
 
 void VxWriteFileSafely(const std::string& Path, std::string_view Data)
 {
+    VxNoteSaveStep(TVxSaveStep::Preparing);
     // Windows refuses to replace a read-only file, Wine running as root does
     // not: refuse it here, so a file marked read-only is never replaced.
     const DWORD Attributes = ::GetFileAttributesA(Path.c_str());
     if (Attributes != INVALID_FILE_ATTRIBUTES && (Attributes & FILE_ATTRIBUTE_READONLY) != 0)
         RaiseWriteError(Path, ERROR_ACCESS_DENIED);
-    const std::string Temp = Path + Format(".%lx.tmp", static_cast<unsigned long>(::GetCurrentProcessId()));
+    const TWriter Own = ThisWriter();
+    RemoveStaleTemps(Path, Own);
+    const std::string Temp = VxTempFileName(Path, WriterId(Own));
     try {
         TFileHandle File(::CreateFileA(Temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                        FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!File.Valid())
             RaiseWriteError(Path, ::GetLastError());
+        VxNoteSaveStep(TVxSaveStep::Writing);
         while (!Data.empty()) {
             const auto Chunk = static_cast<DWORD>(std::min<std::size_t>(Data.size(), 1u << 20));
             DWORD Written = 0;
@@ -182,14 +308,16 @@ void VxWriteFileSafely(const std::string& Path, std::string_view Data)
                 RaiseWriteError(Path, ::GetLastError());
             Data.remove_prefix(Written);
         }
+        VxNoteSaveStep(TVxSaveStep::Flushing);
         if (!::FlushFileBuffers(File.Get()) || !File.Close())
             RaiseWriteError(Path, ::GetLastError());
-        if (!::MoveFileExA(Temp.c_str(), Path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-            RaiseWriteError(Path, ::GetLastError());
+        VxNoteSaveStep(TVxSaveStep::Replacing);
+        ReplaceWith(Path, Temp, Attributes != INVALID_FILE_ATTRIBUTES);
     } catch (...) {
         ::DeleteFileA(Temp.c_str());
         throw;
     }
+    VxNoteSaveStep(TVxSaveStep::Done);
 }
 
 double VxNowLocal()
