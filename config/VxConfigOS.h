@@ -26,7 +26,8 @@ std::string VxReadFile(const std::string& Path);
 
 // Replaces Path by Data through a flushed temporary file beside it, so the old
 // file stays whole unless the new one is complete; a file that exists keeps
-// its permissions (on Windows its attributes, security and creation time).
+// its permissions (on Windows its attributes, access control list and
+// creation time).
 // A file marked read-only is refused. Raises EOSError on failure, leaving the
 // old file and no temporary file behind.
 //

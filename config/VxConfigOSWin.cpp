@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <optional>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -198,23 +199,47 @@ void RemoveStaleTemps(const std::string& Path, const TWriter& Own)
     } while (::FindNextFileA(Find, &Data));
 }
 
-// Puts the complete Temp in Path's place. An existing file is replaced so
-// that it keeps its attributes, security and creation time.
-void ReplaceWith(const std::string& Path, const std::string& Temp, bool Exists)
+// What a user may have set on the file that a save replaces.
+struct TKept {
+    DWORD Attributes = 0;
+    FILETIME Created{};
+    std::vector<char> Security;
+};
+
+std::optional<TKept> WhatToKeep(const std::string& Path)
 {
-    if (Exists && ::ReplaceFileA(Path.c_str(), Temp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
-                                 nullptr))
-        return;
-    DWORD Code = Exists ? ::GetLastError() : ERROR_FILE_NOT_FOUND;
-    // No file to replace (also one removed meanwhile), or a replacement that
-    // removed the old file but could not rename the new one: a rename puts
-    // the new file in place.
-    if (Code == ERROR_FILE_NOT_FOUND || Code == ERROR_UNABLE_TO_MOVE_REPLACEMENT) {
-        if (::MoveFileExA(Temp.c_str(), Path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-            return;
-        Code = ::GetLastError();
+    WIN32_FILE_ATTRIBUTE_DATA Data{};
+    if (!::GetFileAttributesExA(Path.c_str(), GetFileExInfoStandard, &Data))
+        return std::nullopt;
+    TKept Kept;
+    Kept.Attributes = Data.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                                               FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
+    Kept.Created = Data.ftCreationTime;
+    DWORD Needed = 0;
+    ::GetFileSecurityA(Path.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &Needed);
+    Kept.Security.resize(Needed);
+    if (Needed == 0 || !::GetFileSecurityA(Path.c_str(), DACL_SECURITY_INFORMATION, Kept.Security.data(), Needed,
+                                           &Needed))
+        Kept.Security.clear();
+    return Kept;
+}
+
+// Gives the complete Temp what the old file had, then renames it over the
+// old one. The rename is one step, so a process stopped at any moment leaves
+// the old file or the new one; a replacement by ReplaceFileA is two steps
+// under Wine (the old file goes first) and is not used for that reason.
+// A file system without security or attributes has none to keep.
+void ReplaceWith(const std::string& Path, const std::string& Temp, const std::optional<TKept>& Kept)
+{
+    if (Kept) {
+        if (Kept->Attributes != 0)
+            ::SetFileAttributesA(Temp.c_str(), Kept->Attributes);
+        if (!Kept->Security.empty())
+            ::SetFileSecurityA(Temp.c_str(), DACL_SECURITY_INFORMATION,
+                               const_cast<char*>(Kept->Security.data()));
     }
-    RaiseWriteError(Path, Code);
+    if (!::MoveFileExA(Temp.c_str(), Path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        RaiseWriteError(Path, ::GetLastError());
 }
 
 }  // namespace
@@ -292,6 +317,7 @@ void VxWriteFileSafely(const std::string& Path, std::string_view Data)
     const DWORD Attributes = ::GetFileAttributesA(Path.c_str());
     if (Attributes != INVALID_FILE_ATTRIBUTES && (Attributes & FILE_ATTRIBUTE_READONLY) != 0)
         RaiseWriteError(Path, ERROR_ACCESS_DENIED);
+    const std::optional<TKept> Kept = WhatToKeep(Path);
     const TWriter Own = ThisWriter();
     RemoveStaleTemps(Path, Own);
     const std::string Temp = VxTempFileName(Path, WriterId(Own));
@@ -309,10 +335,12 @@ void VxWriteFileSafely(const std::string& Path, std::string_view Data)
             Data.remove_prefix(Written);
         }
         VxNoteSaveStep(TVxSaveStep::Flushing);
+        if (Kept)
+            ::SetFileTime(File.Get(), &Kept->Created, nullptr, nullptr);
         if (!::FlushFileBuffers(File.Get()) || !File.Close())
             RaiseWriteError(Path, ::GetLastError());
         VxNoteSaveStep(TVxSaveStep::Replacing);
-        ReplaceWith(Path, Temp, Attributes != INVALID_FILE_ATTRIBUTES);
+        ReplaceWith(Path, Temp, Kept);
     } catch (...) {
         ::DeleteFileA(Temp.c_str());
         throw;

@@ -38,7 +38,10 @@ inline std::string Value(int Variant, int Key)
 
 inline std::string KeyName(int Key)
 {
-    return "k" + std::to_string(Key);
+    // Appended, not "k" + ...: GCC 12 warns wrongly on that form.
+    std::string Name = "k";
+    Name += std::to_string(Key);
+    return Name;
 }
 
 // The file as the store writes it with every value of one variant.
