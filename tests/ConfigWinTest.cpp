@@ -203,7 +203,9 @@ class TIdleProcess {
 public:
     TIdleProcess()
     {
-        std::string Command = "\"" + ExeFolder() + "ConfigWriterHelper.exe\"";
+        // Appended, not "..." + string: GCC 12 warns wrongly on that form.
+        std::string Command(1, '"');
+        Command.append(ExeFolder()).append("ConfigWriterHelper.exe\"");
         STARTUPINFOA Startup{};
         Startup.cb = sizeof Startup;
         PROCESS_INFORMATION Info{};
@@ -399,4 +401,122 @@ TEST(ConfigFileWin, SaveRemovesTemporaryFilesOfGoneWritersOnly)
     Section->WriteString("k", "w");
     Section.Release();
     EXPECT_EQ(FolderNames(Temp), (std::vector<std::string>{"swept.ini", "swept.ini.x.tmp"}));
+}
+
+namespace {
+
+// A small memory file system of the host, mounted from under Wine (where a
+// program can start host programs) below Z:, which fills up and turns
+// read-only for root as well. Unmounted on destruction.
+class THostDisk {
+public:
+    explicit THostDisk(const char* Options)
+    {
+        using TSpawn = LONG(WINAPI*)(char* const*, int);
+        FSpawn = reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "__wine_unix_spawnvp"));
+        if (FSpawn == nullptr) {
+            FRefusal = "no host programs can be started (not under Wine)";
+            return;
+        }
+        (void)sizeof(TSpawn);
+        FUnix = std::string("/tmp/qvdisk-").append(std::to_string(::GetCurrentProcessId())).append("-");
+        FUnix.append(std::to_string(::GetTickCount()));
+        FFolder = std::string("Z:").append(FUnix);
+        for (char& C : FFolder)
+            C = C == '/' ? '\\' : C;
+        if (!::CreateDirectoryA(FFolder.c_str(), nullptr)) {
+            FRefusal = "cannot make " + FFolder;
+            return;
+        }
+        Host({"mount", "-t", "tmpfs", "-o", Options, "tmpfs", FUnix});
+        ULARGE_INTEGER Free{}, Total{};
+        FMounted = ::GetDiskFreeSpaceExA((FFolder + "\\").c_str(), &Free, &Total, nullptr) &&
+                   Total.QuadPart <= (1u << 20);
+        if (!FMounted)
+            FRefusal = "mounting a file system was refused";
+    }
+    ~THostDisk()
+    {
+        if (FMounted)
+            Host({"umount", "-l", FUnix});
+        if (!FFolder.empty())
+            ::RemoveDirectoryA(FFolder.c_str());
+    }
+    THostDisk(const THostDisk&) = delete;
+    THostDisk& operator=(const THostDisk&) = delete;
+
+    bool Mounted() const { return FMounted; }
+    const std::string& Refusal() const { return FRefusal; }
+    const std::string& Folder() const { return FFolder; }
+    void Remount(const std::string& Options) { Host({"mount", "-o", std::string("remount,").append(Options), FUnix}); }
+    std::vector<std::string> Names() const
+    {
+        std::vector<std::string> Result;
+        WIN32_FIND_DATAA Data{};
+        const HANDLE Find = ::FindFirstFileA((FFolder + "\\*").c_str(), &Data);
+        if (Find == INVALID_HANDLE_VALUE)
+            return Result;
+        do
+            if (Data.cFileName[0] != '.')
+                Result.push_back(Data.cFileName);
+        while (::FindNextFileA(Find, &Data));
+        ::FindClose(Find);
+        return Result;
+    }
+
+private:
+    void Host(std::vector<std::string> Args) const
+    {
+        std::vector<char*> Argv;
+        for (std::string& Arg : Args)
+            Argv.push_back(Arg.data());
+        Argv.push_back(nullptr);
+        reinterpret_cast<LONG(WINAPI*)(char* const*, int)>(FSpawn)(Argv.data(), TRUE);
+    }
+
+    void* FSpawn = nullptr;
+    std::string FUnix;
+    std::string FFolder;
+    bool FMounted = false;
+    std::string FRefusal;
+};
+
+}  // namespace
+
+TEST(ConfigFileWin, FullDiskAndReadOnlyFolderLeaveTheOldFileAndTheNextSaveWorksOnceTheyAreGone)
+{
+    THostDisk Disk("size=64k");
+    if (!Disk.Mounted())
+        GTEST_SKIP() << Disk.Refusal();
+    const std::string Path = Disk.Folder() + "\\c.ini";
+    TVxConfigFile File(Path, false);
+    File.WriteString("S", "k", "old");
+    File.UpdateFile();
+    ASSERT_FALSE(File.Modified());
+    const std::string Old = ReadWhole(Path);
+    const std::vector<std::string> Alone{"c.ini"};
+
+    // More than the disk holds: the write fails part-way.
+    for (int I = 0; I < 400; ++I)
+        File.WriteString("Big", "key" + std::to_string(I), std::string(500, 'x'));
+    EXPECT_NO_THROW(File.UpdateFile());
+    EXPECT_TRUE(File.Modified());
+    EXPECT_EQ(ReadWhole(Path), Old);
+    EXPECT_EQ(Disk.Names(), Alone);
+    Disk.Remount("size=1m");
+    File.UpdateFile();
+    EXPECT_FALSE(File.Modified());
+    EXPECT_EQ(ReadWhole(Path), File.GetText());
+    const std::string Saved = File.GetText();
+
+    File.WriteString("S", "k", "new");
+    Disk.Remount("ro");
+    EXPECT_NO_THROW(File.UpdateFile());
+    EXPECT_TRUE(File.Modified());
+    EXPECT_EQ(ReadWhole(Path), Saved);
+    Disk.Remount("rw");
+    EXPECT_EQ(Disk.Names(), Alone);
+    File.UpdateFile();
+    EXPECT_FALSE(File.Modified());
+    EXPECT_EQ(TVxConfigFile(Path, true).ReadString("S", "k", ""), "new");
 }
