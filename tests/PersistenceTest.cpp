@@ -510,14 +510,26 @@ TEST_F(Persistence, KilledAtAnyMomentOfClosingTheProgramLeavesAWholeFile)
     while (Kills < 10 || std::chrono::duration<double>(Clock::now() - Begin).count() < Seconds) {
         Main = StartMoved();
         ASSERT_NE(Main, nullptr) << "kill " << Kills;
-        // Around the first save, around the second, or any moment.
-        const double Save = Saves[static_cast<std::size_t>(Kills % 3 == 1)];
-        const double Delay = Kills % 3 == 2 ? std::uniform_real_distribution<double>(0, Closing)(Random)
-                                            : std::uniform_real_distribution<double>(0, 0.006)(Random) + Save - 0.004;
-        const auto At = Clock::now() + std::chrono::duration<double>(std::max(Delay, 0.0));
+        // Just before or just after one of the two saves (whichever comes
+        // first: a moment picked before the save's usual time, or the save
+        // seen), or any moment of the close.
+        const std::size_t Kind = static_cast<std::size_t>(Kills % 3);
+        auto Seen = Stamp();
+        std::size_t Changes = 0;
+        const auto Posted = Clock::now();
         ::PostMessageA(Main, WM_CLOSE, 0, 0);
-        while (Clock::now() < At)
-            std::this_thread::yield();
+        const double From = Kind == 0 ? 0 : Kind == 1 ? Saves[1] - 0.01 : 0;
+        const double Delay = std::uniform_real_distribution<double>(From, Kind == 2 ? Closing : Saves[Kind])(Random);
+        const auto At = Posted + std::chrono::duration<double>(std::max(Delay, 0.0));
+        while (Clock::now() < At) {
+            if (Kind == 2)
+                continue;
+            if (const auto Now = Stamp(); Now != Seen) {
+                Seen = Now;
+                if (++Changes > Kind)
+                    break;
+            }
+        }
         EndedFirst += Program.Running() ? 0 : 1;
         Program.Terminate();
         ++Kills;
