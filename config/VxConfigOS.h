@@ -25,11 +25,10 @@ bool VxCreateFolders(const std::string& Folder);
 std::string VxReadFile(const std::string& Path);
 
 // Replaces Path by Data through a flushed temporary file beside it, so the old
-// file stays whole unless the new one is complete; a file that exists keeps
-// its permissions (on Windows its attributes, access control list and
-// creation time).
-// A file marked read-only is refused. Raises EOSError on failure, leaving the
-// old file and no temporary file behind.
+// file stays whole unless the new one is complete. The new file keeps the old
+// one's permissions (on Windows its attributes, access control list and
+// creation time); a file marked read-only is refused. Raises EOSError on
+// failure, leaving the old file and no temporary file behind.
 //
 // The temporary file is Path + "." + writer id + ".tmp". A process stopped
 // part-way leaves its one behind: every save first removes those of Path

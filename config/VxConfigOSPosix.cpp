@@ -147,7 +147,6 @@ TFd CreateLockedTemp(const std::string& Temp, const std::string& Path)
 
 }  // namespace
 
-
 TVxFileLookup VxLookupFile(const std::string& Path)
 {
     TVxFileLookup Result;
