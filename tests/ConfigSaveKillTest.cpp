@@ -340,7 +340,7 @@ TEST_F(ConfigSaveKills, EveryKillLeavesTheOldOrTheNewFileWholeAndNoPileOfTempora
 
 TEST_F(ConfigSaveKills, TwoProcessesSavingAtOnceNeverTearTheFileOrTakeTheOthersTemporaryFile)
 {
-    const int Rounds = EnvInt("QUORVEL_SAVE_KILL_PAIRS", 40);
+    const int Rounds = EnvInt("QUORVEL_SAVE_KILL_PAIRS", 24);
     const std::array<std::string, 2> Names = {ProgressName(Temp, "a"), ProgressName(Temp, "b")};
     const SaveLoop::TProgressView ViewA(Names[0], true);
     const SaveLoop::TProgressView ViewB(Names[1], true);

@@ -501,7 +501,7 @@ TEST_F(Persistence, KilledAtAnyMomentOfClosingTheProgramLeavesAWholeFile)
     ASSERT_EQ(Saves.size(), 2u) << "saves seen while closing";
 
     const char* Budget = std::getenv("QUORVEL_CLOSE_KILL_SECONDS");
-    const double Seconds = Budget != nullptr && std::atof(Budget) > 0 ? std::atof(Budget) : 22;
+    const double Seconds = Budget != nullptr && std::atof(Budget) > 0 ? std::atof(Budget) : 15;
     std::mt19937 Random(1207);
     int Counts[3] = {};
     int Kills = 0;
