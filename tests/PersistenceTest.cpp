@@ -511,15 +511,16 @@ TEST_F(Persistence, KilledAtAnyMomentOfClosingTheProgramLeavesAWholeFile)
         Main = StartMoved();
         ASSERT_NE(Main, nullptr) << "kill " << Kills;
         // Just before or just after one of the two saves (whichever comes
-        // first: a moment picked before the save's usual time, or the save
+        // first: a moment picked around the save's usual time, or the save
         // seen), or any moment of the close.
         const std::size_t Kind = static_cast<std::size_t>(Kills % 3);
         auto Seen = Stamp();
         std::size_t Changes = 0;
         const auto Posted = Clock::now();
         ::PostMessageA(Main, WM_CLOSE, 0, 0);
-        const double From = Kind == 0 ? 0 : Kind == 1 ? Saves[1] - 0.01 : 0;
-        const double Delay = std::uniform_real_distribution<double>(From, Kind == 2 ? Closing : Saves[Kind])(Random);
+        const double From = Kind == 1 ? Saves[1] - 0.01 : 0;
+        const double To = Kind == 2 ? Closing : Kind == 1 ? Saves[1] + 0.05 : Saves[0] + 0.002;
+        const double Delay = std::uniform_real_distribution<double>(From, To)(Random);
         const auto At = Posted + std::chrono::duration<double>(std::max(Delay, 0.0));
         while (Clock::now() < At) {
             if (Kind == 2)
