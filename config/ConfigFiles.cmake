@@ -5,10 +5,10 @@ else()
   set(_qv_config_os VxConfigOSPosix.cpp)
 endif()
 quorvel_library(qv_config
-  SOURCES VxConfigText.cpp VxMemIniFile.cpp VxConfigFiles.cpp VXConfig.cpp ${_qv_config_os}
+  SOURCES VxConfigText.cpp VxMemIniFile.cpp VxConfigFiles.cpp VXConfig.cpp VxConfigOS.cpp ${_qv_config_os}
   LIBS qv_errors)
 if(WIN32)
-  target_link_libraries(qv_config PUBLIC user32)
+  target_link_libraries(qv_config PUBLIC user32 advapi32)
 
   # Where the program's configuration file lives: folder lookup, string
   # resource and executable name.

@@ -1,5 +1,6 @@
 #include "config/VxConfigOS.h"
 
+#include "config/VxConfigOSShared.h"
 #include "config/VxConfigText.h"
 #include "framework/Exceptions.h"
 
@@ -7,7 +8,9 @@
 #include <cerrno>
 #include <cstring>
 #include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -37,6 +40,7 @@ public:
         if (FFd >= 0)
             ::close(FFd);
     }
+    TFd(TFd&& Other) noexcept : FFd(Other.FFd) { Other.FFd = -1; }
     TFd(const TFd&) = delete;
     TFd& operator=(const TFd&) = delete;
     int Get() const { return FFd; }
@@ -69,6 +73,76 @@ void WriteAll(int Fd, std::string_view Data, const std::string& Path)
         }
         Data.remove_prefix(static_cast<std::size_t>(Written));
     }
+}
+
+bool SameFile(const struct stat& A, const struct stat& B)
+{
+    return A.st_dev == B.st_dev && A.st_ino == B.st_ino;
+}
+
+// True when Fd is still the file at Path.
+bool StillNamed(int Fd, const std::string& Path)
+{
+    struct stat Open {};
+    struct stat Named {};
+    return ::fstat(Fd, &Open) == 0 && ::lstat(Path.c_str(), &Named) == 0 && SameFile(Open, Named);
+}
+
+std::string FolderOf(const std::string& Path)
+{
+    const auto Slash = Path.find_last_of('/');
+    return Slash == std::string::npos ? "." : Path.substr(0, Slash + 1);
+}
+
+// A save holds an exclusive lock on its temporary file from creation until
+// the file has its final name. One that nobody locks was left by a process
+// that stopped part-way; it is removed only while locked here, and only if
+// it still has its name, so a save that just made it notices (StillNamed)
+// and makes another.
+void RemoveStaleTemps(const std::string& Path, const std::string& Own)
+{
+    const std::string Folder = FolderOf(Path);
+    const std::string Name = Path.substr(Path.find_last_of('/') + 1);
+    DIR* const Dir = ::opendir(Folder.c_str());
+    if (Dir == nullptr)
+        return;
+    while (const dirent* Entry = ::readdir(Dir)) {
+        const std::string_view Writer = VxTempFileWriter(Name, Entry->d_name);
+        if (Writer.empty() || Writer == Own)
+            continue;
+        const std::string Temp = (Folder.back() == '/' ? Folder : Folder + "/") + Entry->d_name;
+        TFd File(::open(Temp.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC));
+        struct stat Info {};
+        if (File.Get() < 0 || ::fstat(File.Get(), &Info) != 0 || !S_ISREG(Info.st_mode) ||
+            ::flock(File.Get(), LOCK_EX | LOCK_NB) != 0)
+            continue;
+        if (StillNamed(File.Get(), Temp))
+            ::unlink(Temp.c_str());
+    }
+    ::closedir(Dir);
+}
+
+// The new temporary file, locked. A leftover of an earlier process with this
+// process's id is removed first.
+TFd CreateLockedTemp(const std::string& Temp, const std::string& Path)
+{
+    for (int Attempt = 0; Attempt < 16; ++Attempt) {
+        ::unlink(Temp.c_str());
+        TFd File(::open(Temp.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+        if (File.Get() < 0) {
+            if (errno == EEXIST)
+                continue;
+            RaiseWriteError(Path, errno);
+        }
+        int Locked = 0;
+        while ((Locked = ::flock(File.Get(), LOCK_EX)) != 0 && errno == EINTR) {
+        }
+        // Without locks (a file system that has none) no sweep can lock it
+        // either, so it is safe all the same.
+        if (Locked != 0 || StillNamed(File.Get(), Temp))
+            return File;
+    }
+    RaiseWriteError(Path, EBUSY);
 }
 
 }  // namespace
@@ -134,29 +208,39 @@ std::string VxReadFile(const std::string& Path)
 
 void VxWriteFileSafely(const std::string& Path, std::string_view Data)
 {
-    const std::string Temp = Path + "." + std::to_string(::getpid()) + ".tmp";
+    VxNoteSaveStep(TVxSaveStep::Preparing);
+    struct stat Old {};
+    const bool HasOld = ::stat(Path.c_str(), &Old) == 0;
+    // As on Windows, a file nobody may write is not replaced, also by root.
+    if (HasOld && S_ISREG(Old.st_mode) && (Old.st_mode & 0222) == 0)
+        RaiseWriteError(Path, EACCES);
+    const std::string Own = std::to_string(::getpid());
+    RemoveStaleTemps(Path, Own);
+    const std::string Temp = VxTempFileName(Path, Own);
+    TFd File = CreateLockedTemp(Temp, Path);
     try {
-        TFd File(::open(Temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
-        if (File.Get() < 0)
-            RaiseWriteError(Path, errno);
-        struct stat Old {};
-        if (::stat(Path.c_str(), &Old) == 0)
+        if (HasOld)
             ::fchmod(File.Get(), Old.st_mode & 07777);
+        VxNoteSaveStep(TVxSaveStep::Writing);
         WriteAll(File.Get(), Data, Path);
-        if (::fsync(File.Get()) != 0 || !File.Close())
+        VxNoteSaveStep(TVxSaveStep::Flushing);
+        if (::fsync(File.Get()) != 0)
             RaiseWriteError(Path, errno);
+        VxNoteSaveStep(TVxSaveStep::Replacing);
         if (::rename(Temp.c_str(), Path.c_str()) != 0)
             RaiseWriteError(Path, errno);
     } catch (...) {
         ::unlink(Temp.c_str());
         throw;
     }
+    // Closed (and so unlocked) only under its final name: a sweep never finds
+    // the complete file unlocked. Its data is on the disk already.
+    File.Close();
     // Make the rename itself durable; the file is complete either way.
-    const auto Slash = Path.find_last_of('/');
-    const std::string Folder = Slash == std::string::npos ? "." : Path.substr(0, Slash + 1);
-    TFd Dir(::open(Folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    TFd Dir(::open(FolderOf(Path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (Dir.Get() >= 0)
         ::fsync(Dir.Get());
+    VxNoteSaveStep(TVxSaveStep::Done);
 }
 
 double VxNowLocal()

@@ -1,5 +1,6 @@
 #include "config/VxConfigOS.h"
 
+#include "config/VxConfigOSShared.h"
 #include "config/VxConfigText.h"
 #include "framework/Exceptions.h"
 #include "framework/SysError.h"
@@ -8,8 +9,11 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
+#include <cstdlib>
 #include <optional>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -54,6 +58,23 @@ private:
     HANDLE FHandle;
 };
 
+// Owner of a process handle from OpenProcess.
+class TProcessHandle {
+public:
+    explicit TProcessHandle(HANDLE Handle) : FHandle(Handle) {}
+    ~TProcessHandle()
+    {
+        if (FHandle != nullptr)
+            ::CloseHandle(FHandle);
+    }
+    TProcessHandle(const TProcessHandle&) = delete;
+    TProcessHandle& operator=(const TProcessHandle&) = delete;
+    HANDLE Get() const { return FHandle; }
+
+private:
+    HANDLE FHandle;
+};
+
 // The system's text for an error code without its full stop, so it can stand
 // inside a longer message.
 std::string SysErrorPhrase(DWORD Code)
@@ -93,6 +114,132 @@ std::size_t RootLength(const std::string& Folder)
         return Folder.size();
     }
     return IsSeparator(Folder.front()) ? 1 : 0;
+}
+
+std::uint64_t Ticks(const FILETIME& Time)
+{
+    return (std::uint64_t{Time.dwHighDateTime} << 32) | Time.dwLowDateTime;
+}
+
+// A writer is a process and the moment it started, so an id that a later
+// process reuses names another writer.
+struct TWriter {
+    DWORD Process = 0;
+    std::uint64_t Started = 0;
+};
+
+std::string WriterId(const TWriter& Writer)
+{
+    return Format("%lx-%llx", static_cast<unsigned long>(Writer.Process),
+                  static_cast<unsigned long long>(Writer.Started));
+}
+
+std::optional<TWriter> ParseWriterId(std::string_view Id)
+{
+    const std::size_t Dash = Id.find('-');
+    if (Dash == std::string_view::npos || Dash == 0 || Dash + 1 == Id.size())
+        return std::nullopt;
+    const std::string Text{Id};
+    char* End = nullptr;
+    TWriter Writer;
+    Writer.Process = static_cast<DWORD>(std::strtoul(Text.c_str(), &End, 16));
+    if (End != Text.c_str() + Dash)
+        return std::nullopt;
+    Writer.Started = std::strtoull(Text.c_str() + Dash + 1, &End, 16);
+    if (End != Text.c_str() + Text.size())
+        return std::nullopt;
+    return Writer;
+}
+
+std::uint64_t StartOf(HANDLE Process)
+{
+    FILETIME Created{}, Exited{}, Kernel{}, User{};
+    return ::GetProcessTimes(Process, &Created, &Exited, &Kernel, &User) ? Ticks(Created) : 0;
+}
+
+TWriter ThisWriter()
+{
+    static const TWriter Writer{::GetCurrentProcessId(), StartOf(::GetCurrentProcess())};
+    return Writer;
+}
+
+// True unless the writer is known to be gone: a process that cannot be
+// looked at counts as running.
+bool StillRunning(const TWriter& Writer)
+{
+    const TProcessHandle Process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, Writer.Process));
+    if (Process.Get() == nullptr)
+        return ::GetLastError() == ERROR_ACCESS_DENIED;
+    DWORD Code = 0;
+    if (!::GetExitCodeProcess(Process.Get(), &Code))
+        return true;
+    const std::uint64_t Started = StartOf(Process.Get());
+    return Code == STILL_ACTIVE && (Started == 0 || Started == Writer.Started);
+}
+
+// Removes the temporary files of Path whose writers are gone. A running
+// save's file also stays because its writer keeps it open without sharing
+// until it is complete.
+void RemoveStaleTemps(const std::string& Path, const TWriter& Own)
+{
+    const std::size_t Separator = Path.find_last_of("\\/");
+    const std::string Folder = Separator == std::string::npos ? std::string() : Path.substr(0, Separator + 1);
+    const std::string Name = Path.substr(Separator == std::string::npos ? 0 : Separator + 1);
+    WIN32_FIND_DATAA Data{};
+    const HANDLE Find = ::FindFirstFileA((Path + ".*.tmp").c_str(), &Data);
+    if (Find == INVALID_HANDLE_VALUE)
+        return;
+    const TFindHandle Owner(Find);
+    do {
+        const std::optional<TWriter> Writer = ParseWriterId(VxTempFileWriter(Name, Data.cFileName));
+        if (!Writer || (Data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ||
+            (Writer->Process == Own.Process && Writer->Started == Own.Started) || StillRunning(*Writer))
+            continue;
+        ::DeleteFileA((Folder + Data.cFileName).c_str());
+    } while (::FindNextFileA(Find, &Data));
+}
+
+// What a user may have set on the file that a save replaces.
+struct TKept {
+    DWORD Attributes = 0;
+    FILETIME Created{};
+    std::vector<char> Security;
+};
+
+std::optional<TKept> WhatToKeep(const std::string& Path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA Data{};
+    if (!::GetFileAttributesExA(Path.c_str(), GetFileExInfoStandard, &Data))
+        return std::nullopt;
+    TKept Kept;
+    Kept.Attributes = Data.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                                               FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
+    Kept.Created = Data.ftCreationTime;
+    DWORD Needed = 0;
+    ::GetFileSecurityA(Path.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &Needed);
+    Kept.Security.resize(Needed);
+    if (Needed == 0 || !::GetFileSecurityA(Path.c_str(), DACL_SECURITY_INFORMATION, Kept.Security.data(), Needed,
+                                           &Needed))
+        Kept.Security.clear();
+    return Kept;
+}
+
+// Gives the complete Temp what the old file had, then renames it over the
+// old one. The rename is one step, so a process stopped at any moment leaves
+// the old file or the new one; a replacement by ReplaceFileA is two steps
+// under Wine (the old file goes first) and is not used for that reason.
+// A file system without security or attributes has none to keep.
+void ReplaceWith(const std::string& Path, const std::string& Temp, const std::optional<TKept>& Kept)
+{
+    if (Kept) {
+        if (Kept->Attributes != 0)
+            ::SetFileAttributesA(Temp.c_str(), Kept->Attributes);
+        if (!Kept->Security.empty())
+            ::SetFileSecurityA(Temp.c_str(), DACL_SECURITY_INFORMATION,
+                               const_cast<char*>(Kept->Security.data()));
+    }
+    if (!::MoveFileExA(Temp.c_str(), Path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        RaiseWriteError(Path, ::GetLastError());
 }
 
 }  // namespace
@@ -164,17 +311,22 @@ std::string VxReadFile(const std::string& Path)
 
 void VxWriteFileSafely(const std::string& Path, std::string_view Data)
 {
+    VxNoteSaveStep(TVxSaveStep::Preparing);
     // Windows refuses to replace a read-only file, Wine running as root does
     // not: refuse it here, so a file marked read-only is never replaced.
     const DWORD Attributes = ::GetFileAttributesA(Path.c_str());
     if (Attributes != INVALID_FILE_ATTRIBUTES && (Attributes & FILE_ATTRIBUTE_READONLY) != 0)
         RaiseWriteError(Path, ERROR_ACCESS_DENIED);
-    const std::string Temp = Path + Format(".%lx.tmp", static_cast<unsigned long>(::GetCurrentProcessId()));
+    const std::optional<TKept> Kept = WhatToKeep(Path);
+    const TWriter Own = ThisWriter();
+    RemoveStaleTemps(Path, Own);
+    const std::string Temp = VxTempFileName(Path, WriterId(Own));
     try {
         TFileHandle File(::CreateFileA(Temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                        FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!File.Valid())
             RaiseWriteError(Path, ::GetLastError());
+        VxNoteSaveStep(TVxSaveStep::Writing);
         while (!Data.empty()) {
             const auto Chunk = static_cast<DWORD>(std::min<std::size_t>(Data.size(), 1u << 20));
             DWORD Written = 0;
@@ -182,14 +334,18 @@ void VxWriteFileSafely(const std::string& Path, std::string_view Data)
                 RaiseWriteError(Path, ::GetLastError());
             Data.remove_prefix(Written);
         }
+        VxNoteSaveStep(TVxSaveStep::Flushing);
+        if (Kept)
+            ::SetFileTime(File.Get(), &Kept->Created, nullptr, nullptr);
         if (!::FlushFileBuffers(File.Get()) || !File.Close())
             RaiseWriteError(Path, ::GetLastError());
-        if (!::MoveFileExA(Temp.c_str(), Path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-            RaiseWriteError(Path, ::GetLastError());
+        VxNoteSaveStep(TVxSaveStep::Replacing);
+        ReplaceWith(Path, Temp, Kept);
     } catch (...) {
         ::DeleteFileA(Temp.c_str());
         throw;
     }
+    VxNoteSaveStep(TVxSaveStep::Done);
 }
 
 double VxNowLocal()

@@ -6,9 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <sddl.h>
 #include <shlobj.h>
 
+#include <cstdio>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -190,4 +193,330 @@ TEST(ConfigFileWin, ChangeByAnotherProcessIsReloadedBeforeTheFirstWrite)
     TVxConfigFile Check(Path, true);
     EXPECT_EQ(Check.ReadString("Other", "key", ""), "from helper");
     EXPECT_EQ(Check.ReadString("Mine", "key", ""), "again");
+}
+
+namespace {
+
+// A process that runs no code: a helper started suspended, for the tests
+// that need a live process other than this one.
+class TIdleProcess {
+public:
+    TIdleProcess()
+    {
+        // Appended, not "..." + string: GCC 12 warns wrongly on that form.
+        std::string Command(1, '"');
+        Command.append(ExeFolder()).append("ConfigWriterHelper.exe\"");
+        STARTUPINFOA Startup{};
+        Startup.cb = sizeof Startup;
+        PROCESS_INFORMATION Info{};
+        if (::CreateProcessA(nullptr, Command.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr,
+                             &Startup, &Info)) {
+            ::CloseHandle(Info.hThread);
+            FProcess = Info.hProcess;
+        }
+    }
+    ~TIdleProcess() { End(); }
+    TIdleProcess(const TIdleProcess&) = delete;
+    TIdleProcess& operator=(const TIdleProcess&) = delete;
+
+    HANDLE Handle() const { return FProcess; }
+    // The writer id its temporary files would carry.
+    std::string WriterId() const
+    {
+        FILETIME Created{}, Exited{}, Kernel{}, User{};
+        ::GetProcessTimes(FProcess, &Created, &Exited, &Kernel, &User);
+        const unsigned long long Start = (static_cast<unsigned long long>(Created.dwHighDateTime) << 32) |
+                                         Created.dwLowDateTime;
+        char Text[64];
+        std::snprintf(Text, sizeof Text, "%lx-%llx", ::GetProcessId(FProcess), Start);
+        return Text;
+    }
+    void End()
+    {
+        if (FProcess == nullptr)
+            return;
+        ::TerminateProcess(FProcess, 1);
+        ::WaitForSingleObject(FProcess, INFINITE);
+        ::CloseHandle(FProcess);
+        FProcess = nullptr;
+    }
+
+private:
+    HANDLE FProcess = nullptr;
+};
+
+std::vector<std::string> FolderNames(const TTempFolder& Temp)
+{
+    std::vector<std::string> Names;
+    for (const auto& Entry : std::filesystem::directory_iterator(Temp.Path()))
+        Names.push_back(Entry.path().filename().string());
+    return Names;
+}
+
+}  // namespace
+
+TEST(ConfigFileWin, FileHeldByAnotherProcessWithoutDeleteSharingIsRetriedOnceReleased)
+{
+    TTempFolder Temp;
+    const std::string Path = Temp.File("held.ini");
+    TVxConfigFile File(Path, false);
+    File.OpenSection("S").Release();
+    ASSERT_EQ(ReadWhole(Path), HeaderOnly);
+
+    TIdleProcess Other;
+    ASSERT_NE(Other.Handle(), nullptr);
+    // The handle moves into the other process; this one keeps none.
+    const HANDLE Mine = ::CreateFileA(Path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                      nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(Mine, INVALID_HANDLE_VALUE);
+    HANDLE Theirs = nullptr;
+    ASSERT_TRUE(::DuplicateHandle(::GetCurrentProcess(), Mine, Other.Handle(), &Theirs, 0, FALSE,
+                                  DUPLICATE_SAME_ACCESS | DUPLICATE_CLOSE_SOURCE));
+    auto Section = File.OpenSection("S");
+    Section->WriteString("k", "v");
+    EXPECT_NO_THROW(Section.Release());
+    EXPECT_TRUE(File.Modified());
+    EXPECT_EQ(ReadWhole(Path), HeaderOnly);
+    EXPECT_EQ(FolderNames(Temp), std::vector<std::string>{"held.ini"});
+
+    Other.End();
+    File.UpdateFile();
+    EXPECT_FALSE(File.Modified());
+    EXPECT_EQ(ReadWhole(Path), HeaderOnly + "[S]\r\nk=v\r\n\r\n");
+}
+
+TEST(ConfigFileWin, SaveKeepsTheFilesAttributesAndAccessList)
+{
+    TTempFolder Temp;
+    const std::string Path = Temp.File("kept.ini");
+    TVxConfigFile File(Path, false);
+    File.OpenSection("S").Release();
+
+    const DWORD Attributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE;
+    ASSERT_TRUE(::SetFileAttributesA(Path.c_str(), Attributes));
+    PSECURITY_DESCRIPTOR Wanted = nullptr;
+    ASSERT_TRUE(::ConvertStringSecurityDescriptorToSecurityDescriptorA("D:P(A;;FA;;;WD)(A;;FR;;;BU)", SDDL_REVISION_1,
+                                                                       &Wanted, nullptr));
+    ASSERT_TRUE(::SetFileSecurityA(Path.c_str(), DACL_SECURITY_INFORMATION, Wanted));
+    ::LocalFree(Wanted);
+    const auto AccessList = [&] {
+        char Buffer[4096];
+        DWORD Needed = 0;
+        char* Text = nullptr;
+        if (!::GetFileSecurityA(Path.c_str(), DACL_SECURITY_INFORMATION, Buffer, sizeof Buffer, &Needed) ||
+            !::ConvertSecurityDescriptorToStringSecurityDescriptorA(Buffer, SDDL_REVISION_1, DACL_SECURITY_INFORMATION,
+                                                                    &Text, nullptr))
+            return std::string("(none)");
+        const std::string Result = Text;
+        ::LocalFree(Text);
+        return Result;
+    };
+    const std::string Before = AccessList();
+    ASSERT_NE(Before.find("WD"), std::string::npos) << Before;
+
+    auto Section = File.OpenSection("S");
+    Section->WriteString("k", "v");
+    Section.Release();
+    ASSERT_FALSE(File.Modified());
+    EXPECT_EQ(ReadWhole(Path), HeaderOnly + "[S]\r\nk=v\r\n\r\n");
+    EXPECT_EQ(::GetFileAttributesA(Path.c_str()) & (Attributes | FILE_ATTRIBUTE_READONLY), Attributes);
+    EXPECT_EQ(AccessList(), Before);
+    ::SetFileAttributesA(Path.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST(ConfigFileWin, SaveKeepsTheFilesCreationTime)
+{
+    TTempFolder Temp;
+    const std::string Path = Temp.File("born.ini");
+    TVxConfigFile File(Path, false);
+    File.OpenSection("S").Release();
+    SYSTEMTIME Long{};
+    Long.wYear = 2001;
+    Long.wMonth = 2;
+    Long.wDay = 3;
+    FILETIME Created{};
+    ASSERT_TRUE(::SystemTimeToFileTime(&Long, &Created));
+    const HANDLE Handle = ::CreateFileA(Path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                                        nullptr);
+    ASSERT_NE(Handle, INVALID_HANDLE_VALUE);
+    EXPECT_TRUE(::SetFileTime(Handle, &Created, nullptr, nullptr));
+    ::CloseHandle(Handle);
+    const auto CreationTime = [&] {
+        WIN32_FILE_ATTRIBUTE_DATA Data{};
+        ::GetFileAttributesExA(Path.c_str(), GetFileExInfoStandard, &Data);
+        return Data.ftCreationTime;
+    };
+    FILETIME Set = CreationTime();
+    if (::CompareFileTime(&Set, &Created) != 0)
+        GTEST_SKIP() << "the file system keeps no creation time that can be set (so under Wine on Linux)";
+
+    auto Section = File.OpenSection("S");
+    Section->WriteString("k", "v");
+    Section.Release();
+    ASSERT_FALSE(File.Modified());
+    Set = CreationTime();
+    EXPECT_EQ(::CompareFileTime(&Set, &Created), 0);
+}
+
+TEST(ConfigFileWin, SaveRemovesTemporaryFilesOfGoneWritersOnly)
+{
+    TTempFolder Temp;
+    const std::string Path = Temp.File("swept.ini");
+    TVxConfigFile File(Path, false);
+    File.OpenSection("S").Release();
+
+    TIdleProcess Running;
+    ASSERT_NE(Running.Handle(), nullptr);
+    const std::string RunningId = Running.WriterId();
+    const std::string Live = Path + "." + RunningId + ".tmp";
+    // The same process id with another start: a writer that is gone.
+    const std::string Reused = Path + "." + RunningId.substr(0, RunningId.find('-') + 1) + "1.tmp";
+    std::string GoneId;
+    {
+        TIdleProcess Ended;
+        GoneId = Ended.WriterId();
+    }
+    const std::string Gone = Path + "." + GoneId + ".tmp";
+    const std::string HeldGone = Path + "." + GoneId.substr(0, GoneId.find('-') + 1) + "2.tmp";
+    const std::string Unrelated = Path + ".x.tmp";
+    for (const std::string& Name : {Live, Reused, Gone, HeldGone, Unrelated})
+        WriteWhole(Name, "left part-way");
+    // Held open without sharing: a save still writing it.
+    const HANDLE Held = ::CreateFileA(HeldGone.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(Held, INVALID_HANDLE_VALUE);
+
+    auto Section = File.OpenSection("S");
+    Section->WriteString("k", "v");
+    Section.Release();
+    EXPECT_FALSE(File.Modified());
+    EXPECT_TRUE(Exists(Live));
+    EXPECT_FALSE(Exists(Reused));
+    EXPECT_FALSE(Exists(Gone));
+    EXPECT_TRUE(Exists(HeldGone));
+    EXPECT_TRUE(Exists(Unrelated));
+
+    ::CloseHandle(Held);
+    Running.End();
+    Section = File.OpenSection("S");
+    Section->WriteString("k", "w");
+    Section.Release();
+    EXPECT_EQ(FolderNames(Temp), (std::vector<std::string>{"swept.ini", "swept.ini.x.tmp"}));
+}
+
+namespace {
+
+// A small memory file system of the host, mounted from under Wine (where a
+// program can start host programs) below Z:, which fills up and turns
+// read-only for root as well. Unmounted on destruction.
+class THostDisk {
+public:
+    explicit THostDisk(const char* Options)
+    {
+        using TSpawn = LONG(WINAPI*)(char* const*, int);
+        FSpawn = reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "__wine_unix_spawnvp"));
+        if (FSpawn == nullptr) {
+            FRefusal = "no host programs can be started (not under Wine)";
+            return;
+        }
+        (void)sizeof(TSpawn);
+        FUnix = std::string("/tmp/qvdisk-").append(std::to_string(::GetCurrentProcessId())).append("-");
+        FUnix.append(std::to_string(::GetTickCount()));
+        FFolder = std::string("Z:").append(FUnix);
+        for (char& C : FFolder)
+            C = C == '/' ? '\\' : C;
+        if (!::CreateDirectoryA(FFolder.c_str(), nullptr)) {
+            FRefusal = "cannot make " + FFolder;
+            return;
+        }
+        Host({"mount", "-t", "tmpfs", "-o", Options, "tmpfs", FUnix});
+        ULARGE_INTEGER Free{}, Total{};
+        FMounted = ::GetDiskFreeSpaceExA((FFolder + "\\").c_str(), &Free, &Total, nullptr) &&
+                   Total.QuadPart <= (1u << 20);
+        if (!FMounted)
+            FRefusal = "mounting a file system was refused";
+    }
+    ~THostDisk()
+    {
+        if (FMounted)
+            Host({"umount", "-l", FUnix});
+        if (!FFolder.empty())
+            ::RemoveDirectoryA(FFolder.c_str());
+    }
+    THostDisk(const THostDisk&) = delete;
+    THostDisk& operator=(const THostDisk&) = delete;
+
+    bool Mounted() const { return FMounted; }
+    const std::string& Refusal() const { return FRefusal; }
+    const std::string& Folder() const { return FFolder; }
+    void Remount(const std::string& Options) { Host({"mount", "-o", std::string("remount,").append(Options), FUnix}); }
+    std::vector<std::string> Names() const
+    {
+        std::vector<std::string> Result;
+        WIN32_FIND_DATAA Data{};
+        const HANDLE Find = ::FindFirstFileA((FFolder + "\\*").c_str(), &Data);
+        if (Find == INVALID_HANDLE_VALUE)
+            return Result;
+        do
+            if (Data.cFileName[0] != '.')
+                Result.push_back(Data.cFileName);
+        while (::FindNextFileA(Find, &Data));
+        ::FindClose(Find);
+        return Result;
+    }
+
+private:
+    void Host(std::vector<std::string> Args) const
+    {
+        std::vector<char*> Argv;
+        for (std::string& Arg : Args)
+            Argv.push_back(Arg.data());
+        Argv.push_back(nullptr);
+        reinterpret_cast<LONG(WINAPI*)(char* const*, int)>(FSpawn)(Argv.data(), TRUE);
+    }
+
+    void* FSpawn = nullptr;
+    std::string FUnix;
+    std::string FFolder;
+    bool FMounted = false;
+    std::string FRefusal;
+};
+
+}  // namespace
+
+TEST(ConfigFileWin, FullDiskAndReadOnlyFolderLeaveTheOldFileAndTheNextSaveWorksOnceTheyAreGone)
+{
+    THostDisk Disk("size=64k");
+    if (!Disk.Mounted())
+        GTEST_SKIP() << Disk.Refusal();
+    const std::string Path = Disk.Folder() + "\\c.ini";
+    TVxConfigFile File(Path, false);
+    File.WriteString("S", "k", "old");
+    File.UpdateFile();
+    ASSERT_FALSE(File.Modified());
+    const std::string Old = ReadWhole(Path);
+    const std::vector<std::string> Alone{"c.ini"};
+
+    // More than the disk holds: the write fails part-way.
+    for (int I = 0; I < 400; ++I)
+        File.WriteString("Big", "key" + std::to_string(I), std::string(500, 'x'));
+    EXPECT_NO_THROW(File.UpdateFile());
+    EXPECT_TRUE(File.Modified());
+    EXPECT_EQ(ReadWhole(Path), Old);
+    EXPECT_EQ(Disk.Names(), Alone);
+    Disk.Remount("size=1m");
+    File.UpdateFile();
+    EXPECT_FALSE(File.Modified());
+    EXPECT_EQ(ReadWhole(Path), File.GetText());
+    const std::string Saved = File.GetText();
+
+    File.WriteString("S", "k", "new");
+    Disk.Remount("ro");
+    EXPECT_NO_THROW(File.UpdateFile());
+    EXPECT_TRUE(File.Modified());
+    EXPECT_EQ(ReadWhole(Path), Saved);
+    Disk.Remount("rw");
+    EXPECT_EQ(Disk.Names(), Alone);
+    File.UpdateFile();
+    EXPECT_FALSE(File.Modified());
+    EXPECT_EQ(TVxConfigFile(Path, true).ReadString("S", "k", ""), "new");
 }

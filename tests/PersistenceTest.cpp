@@ -6,7 +6,14 @@
 
 #include <shlobj.h>
 
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+#include <vector>
+#include <algorithm>
 #include <string>
+#include <thread>
 
 #include "tests/support/TestDriver.h"
 
@@ -427,6 +434,137 @@ TEST_F(Persistence, TheEndOfTheSessionSavesAndEndsTheProgram)
     ::SendMessageTimeoutA(Again, WM_ENDSESSION, TRUE, 0, SMTO_ABORTIFHUNG, 5000, &Answer);
     EXPECT_TRUE(Program.WaitForExit(15000, &ExitCode)) << "a box or the failed save kept the program";
     EXPECT_EQ(ExitCode, 0u);
+}
+
+// The temporary files of the configuration file beside it.
+int TemporaryFiles(const std::string& File)
+{
+    int Count = 0;
+    WIN32_FIND_DATAA Data{};
+    const HANDLE Find = ::FindFirstFileA((File + ".*.tmp").c_str(), &Data);
+    if (Find == INVALID_HANDLE_VALUE)
+        return 0;
+    do
+        ++Count;
+    while (::FindNextFileA(Find, &Data));
+    ::FindClose(Find);
+    return Count;
+}
+
+TEST_F(Persistence, KilledAtAnyMomentOfClosingTheProgramLeavesAWholeFile)
+{
+    using Clock = std::chrono::steady_clock;
+    // The program writes the style letters in capitals and the window where
+    // it is: each of its two saves at closing gives a file of its own.
+    const std::string Old = HeaderOnly + "[MAIN]\r\nfont=\"10,FF000008,b0,Courier New\"\r\n\r\n" +
+                            WindowSection(250, 200, 500, 300, 0);
+    const std::string FontSaved = HeaderOnly + "[MAIN]\r\nfont=\"10,FF000008,B0,Courier New\"\r\n\r\n" +
+                                  WindowSection(250, 200, 500, 300, 0);
+    const std::string AllSaved = HeaderOnly + "[MAIN]\r\nfont=\"10,FF000008,B0,Courier New\"\r\n\r\n" +
+                                 WindowSection(260, 210, 520, 310, 0);
+    const char* const Names[] = {"the old file", "the font saved", "font and placement saved"};
+    const auto Outcome = [&](const std::string& Text) {
+        return Text == Old ? 0 : Text == FontSaved ? 1 : Text == AllSaved ? 2 : -1;
+    };
+    // Until the window shows moved; false when it did not.
+    const auto StartMoved = [&] {
+        WriteConfig(Old.substr(HeaderOnly.size()));
+        const HWND Main = Start();
+        return Main != nullptr && ::MoveWindow(Main, 260, 210, 520, 310, TRUE) ? Main : nullptr;
+    };
+
+    // A close to its end, watched from the folder so that no open of the
+    // file is in the program's way: the moments of its two saves.
+    const auto Stamp = [&] {
+        WIN32_FIND_DATAA Data{};
+        const HANDLE Find = ::FindFirstFileA(File.c_str(), &Data);
+        if (Find != INVALID_HANDLE_VALUE)
+            ::FindClose(Find);
+        return (static_cast<unsigned long long>(Data.ftLastWriteTime.dwHighDateTime) << 32 |
+                Data.ftLastWriteTime.dwLowDateTime) ^ Data.nFileSizeLow;
+    };
+    HWND Main = StartMoved();
+    ASSERT_NE(Main, nullptr);
+    std::vector<double> Saves;
+    auto Last = Stamp();
+    const auto Asked = Clock::now();
+    ::PostMessageA(Main, WM_CLOSE, 0, 0);
+    while (Program.Running() && std::chrono::duration<double>(Clock::now() - Asked).count() < 15) {
+        if (const auto Now = Stamp(); Now != Last) {
+            Saves.push_back(std::chrono::duration<double>(Clock::now() - Asked).count());
+            Last = Now;
+        }
+    }
+    const double Closing = std::chrono::duration<double>(Clock::now() - Asked).count();
+    ASSERT_TRUE(Program.WaitForExit(15000));
+    ASSERT_EQ(ReadWhole(File), AllSaved);
+    ASSERT_EQ(Saves.size(), 2u) << "saves seen while closing";
+
+    const char* Budget = std::getenv("QUORVEL_CLOSE_KILL_SECONDS");
+    const double Seconds = Budget != nullptr && std::atof(Budget) > 0 ? std::atof(Budget) : 15;
+    std::mt19937 Random(1207);
+    int Counts[3] = {};
+    int Kills = 0;
+    int EndedFirst = 0;
+    const auto Begin = Clock::now();
+    while (Kills < 10 || std::chrono::duration<double>(Clock::now() - Begin).count() < Seconds) {
+        Main = StartMoved();
+        ASSERT_NE(Main, nullptr) << "kill " << Kills;
+        // Just before or just after one of the two saves (whichever comes
+        // first: a moment picked around the save's usual time, or the save
+        // seen), or any moment of the close.
+        const std::size_t Kind = static_cast<std::size_t>(Kills % 3);
+        auto Seen = Stamp();
+        std::size_t Changes = 0;
+        const auto Posted = Clock::now();
+        ::PostMessageA(Main, WM_CLOSE, 0, 0);
+        const double From = Kind == 1 ? Saves[1] - 0.01 : 0;
+        const double To = Kind == 2 ? Closing : Kind == 1 ? Saves[1] + 0.05 : Saves[0] + 0.002;
+        const double Delay = std::uniform_real_distribution<double>(From, To)(Random);
+        const auto At = Posted + std::chrono::duration<double>(std::max(Delay, 0.0));
+        while (Clock::now() < At) {
+            if (Kind == 2)
+                continue;
+            if (const auto Now = Stamp(); Now != Seen) {
+                Seen = Now;
+                if (++Changes > Kind)
+                    break;
+            }
+        }
+        EndedFirst += Program.Running() ? 0 : 1;
+        Program.Terminate();
+        ++Kills;
+        const std::string Text = ReadWhole(File);
+        const int Which = Outcome(Text);
+        ASSERT_GE(Which, 0) << "kill " << Kills << " left a torn file of " << Text.size() << " bytes:\n" << Text;
+        ++Counts[Which];
+        ASSERT_LE(TemporaryFiles(File), 1) << "kill " << Kills;
+    }
+    Main = StartMoved();
+    ASSERT_NE(Main, nullptr);
+    ASSERT_TRUE(CloseMain(Main));
+    EXPECT_EQ(ReadWhole(File), AllSaved);
+    EXPECT_EQ(TemporaryFiles(File), 0) << "left after a complete close";
+    std::printf("%d kills of the program while closing (a close takes %.0f ms, its saves come at %.1f and %.1f ms), "
+                "every file whole: %s %d, %s %d, %s %d (of these %d ended before the kill)\n",
+                Kills, Closing * 1000, Saves[0] * 1000, Saves[1] * 1000, Names[0], Counts[0], Names[1], Counts[1],
+                Names[2], Counts[2], EndedFirst);
+}
+
+TEST_F(Persistence, AFileHeldWithoutDeleteSharingAtClosingIsLeftWholeAndNothingIsShown)
+{
+    WriteConfig(WindowSection(250, 200, 500, 300, 0));
+    const std::string Old = ReadWhole(File);
+    const HWND Main = Start();
+    ASSERT_NE(Main, nullptr);
+    ASSERT_TRUE(::MoveWindow(Main, 260, 210, 520, 310, TRUE));
+    TFileHandle Held(::CreateFileA(File.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                   OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(Held);
+    // A failed write is silent: no box, and the program ends.
+    ASSERT_TRUE(CloseMain(Main));
+    EXPECT_EQ(ReadWhole(File), Old);
+    EXPECT_EQ(TemporaryFiles(File), 0);
 }
 
 TEST_F(Persistence, RenamedProgramNamesItsOwnFileInTheSameFolder)

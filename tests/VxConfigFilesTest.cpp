@@ -7,11 +7,17 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <random>
 
 #if !defined(_WIN32)
 #include <csignal>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 using namespace std::string_literals;
@@ -361,7 +367,140 @@ TEST_F(ConfigFileTest, WriteFailingHalfwayLeavesTheOldFileWhole)
     EXPECT_FALSE(File->Modified());
     EXPECT_EQ(TVxConfigFile(Path, true).ReadInteger("Big", "key19999", 0), 19999);
 }
+
+namespace {
+
+// A small memory file system of its own, which fills up and turns read-only
+// for root as well; unmounted on destruction.
+class TSmallDisk {
+public:
+    TSmallDisk(std::string Folder, const char* Options) : FFolder(std::move(Folder))
+    {
+        std::filesystem::create_directories(FFolder);
+        if (::mount("tmpfs", FFolder.c_str(), "tmpfs", 0, Options) == 0)
+            FMounted = true;
+        else
+            FRefusal = std::strerror(errno);
+    }
+    ~TSmallDisk()
+    {
+        if (FMounted)
+            ::umount2(FFolder.c_str(), MNT_DETACH);
+    }
+    TSmallDisk(const TSmallDisk&) = delete;
+    TSmallDisk& operator=(const TSmallDisk&) = delete;
+
+    bool Mounted() const { return FMounted; }
+    const std::string& Refusal() const { return FRefusal; }
+    bool Remount(const char* Options, unsigned long Flags)
+    {
+        return ::mount("tmpfs", FFolder.c_str(), "tmpfs", MS_REMOUNT | Flags, Options) == 0;
+    }
+    std::vector<std::string> Names() const
+    {
+        std::vector<std::string> Result;
+        for (const auto& Entry : std::filesystem::directory_iterator(FFolder))
+            Result.push_back(Entry.path().filename().string());
+        return Result;
+    }
+
+private:
+    std::string FFolder;
+    bool FMounted = false;
+    std::string FRefusal;
+};
+
+}  // namespace
+
+TEST_F(ConfigFileTest, FullDiskAndReadOnlyFolderLeaveTheOldFileAndTheNextSaveWorksOnceTheyAreGone)
+{
+    TSmallDisk Disk(Temp.File("disk"), "size=64k,mode=0755");
+    if (!Disk.Mounted())
+        GTEST_SKIP() << "no file system can be mounted here (" << Disk.Refusal() << ")";
+    const std::string Small = Temp.File("disk/c.ini");
+    TVxConfigFile File(Small, false);
+    File.WriteString("S", "k", "old");
+    File.UpdateFile();
+    ASSERT_FALSE(File.Modified());
+    const std::string Old = ReadWhole(Small);
+    const std::vector<std::string> Alone{"c.ini"};
+
+    // More than the disk holds: the write fails part-way.
+    for (int I = 0; I < 400; ++I)
+        File.WriteString("Big", "key" + std::to_string(I), std::string(500, 'x'));
+    EXPECT_NO_THROW(File.UpdateFile());
+    EXPECT_TRUE(File.Modified());
+    EXPECT_EQ(ReadWhole(Small), Old);
+    EXPECT_EQ(Disk.Names(), Alone);
+    ASSERT_TRUE(Disk.Remount("size=1m", 0));
+    File.UpdateFile();
+    EXPECT_FALSE(File.Modified());
+    EXPECT_EQ(ReadWhole(Small), File.GetText());
+    const std::string Saved = File.GetText();
+
+    File.WriteString("S", "k", "new");
+    ASSERT_TRUE(Disk.Remount("size=1m", MS_RDONLY));
+    EXPECT_NO_THROW(File.UpdateFile());
+    EXPECT_TRUE(File.Modified());
+    EXPECT_EQ(ReadWhole(Small), Saved);
+    ASSERT_TRUE(Disk.Remount("size=1m", 0));
+    EXPECT_EQ(Disk.Names(), Alone);
+    File.UpdateFile();
+    EXPECT_FALSE(File.Modified());
+    EXPECT_EQ(TVxConfigFile(Small, true).ReadString("S", "k", ""), "new");
+}
+
+TEST_F(ConfigFileTest, FileNobodyMayWriteIsNotReplacedAndAFileKeepsItsMode)
+{
+    auto File = Open(HeaderOnly);
+    ASSERT_EQ(::chmod(Path.c_str(), 0444), 0);
+    File->WriteString("S", "k", "v");
+    EXPECT_NO_THROW(File->UpdateFile());
+    EXPECT_TRUE(File->Modified());
+    EXPECT_EQ(ReadWhole(Path), HeaderOnly);
+    EXPECT_FALSE(Leftovers());
+    ASSERT_EQ(::chmod(Path.c_str(), 0640), 0);
+    File->UpdateFile();
+    EXPECT_FALSE(File->Modified());
+    EXPECT_EQ(ReadWhole(Path), HeaderOnly + "[S]\r\nk=v\r\n\r\n");
+    struct stat Info {};
+    ASSERT_EQ(::stat(Path.c_str(), &Info), 0);
+    EXPECT_EQ(Info.st_mode & 07777, 0640u);
+}
+
+TEST_F(ConfigFileTest, SaveRemovesTemporaryFilesOfStoppedSavesOnlyAndReusesItsOwnName)
+{
+    auto File = Open(HeaderOnly);
+    const std::string Stale = Path + ".999999.tmp";
+    const std::string Running = Path + ".999998.tmp";
+    const std::string Own = Path + "." + std::to_string(::getpid()) + ".tmp";
+    const std::vector<std::string> Unrelated = {Temp.File("other.ini.5.tmp"), Path + ".tmp", Path + ".7.tmp.bak"};
+    for (const std::string& Name : {Stale, Running, Own})
+        WriteWhole(Name, "left part-way");
+    for (const std::string& Name : Unrelated)
+        WriteWhole(Name, "not ours");
+    // A save in progress holds a lock on its file.
+    const int Held = ::open(Running.c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(Held, 0);
+    ASSERT_EQ(::flock(Held, LOCK_EX), 0);
+
+    File->WriteString("S", "k", "v");
+    File->UpdateFile();
+    EXPECT_FALSE(File->Modified());
+    EXPECT_EQ(ReadWhole(Path), HeaderOnly + "[S]\r\nk=v\r\n\r\n");
+    EXPECT_FALSE(std::filesystem::exists(Stale));
+    EXPECT_FALSE(std::filesystem::exists(Own));
+    EXPECT_EQ(ReadWhole(Running), "left part-way");
+    for (const std::string& Name : Unrelated)
+        EXPECT_EQ(ReadWhole(Name), "not ours") << Name;
+
+    ::close(Held);
+    File->WriteString("S", "k", "w");
+    File->UpdateFile();
+    EXPECT_FALSE(std::filesystem::exists(Running));
+}
 #endif
+
 
 TEST_F(ConfigFileTest, WriteAfterAnExternalChangeReloadsFirst)
 {
