@@ -178,14 +178,16 @@ void TReader::ReadChild(TComponent* parent, const TFormNode& node)
     TComponent* c = cls->Create(FRoot);
     c->SetLoading(true);
     FLoaded.push_back(c);
+    // A name taken already, or a published field of that name whose class
+    // the component does not fit, is the description's error.
     try {
         c->SetName(node.Name);
+        FRoot->BindField(c);
     } catch (const Exception& e) {
         delete c;
         FLoaded.pop_back();
         throw EReadError(Format("Error reading %s (line %d): %s", node.Name.c_str(), node.Line, e.Message().c_str()));
     }
-    FRoot->BindField(c);
     c->SetParentComponent(parent);
     ReadNode(c, node);
 }

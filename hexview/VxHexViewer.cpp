@@ -5,9 +5,15 @@
 
 namespace {
 
+// Longer names name no file. Wine's ANSI conversion keeps the length in 16
+// bits, so a name 64 KiB longer than a real file's would reach that file.
+constexpr std::size_t MaxFileNameLength = 32767;
+
 // A folder counts as no file at all.
 bool FileExists(const std::string& name)
 {
+    if (name.size() > MaxFileNameLength)
+        return false;
     const DWORD attributes = ::GetFileAttributesA(name.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }

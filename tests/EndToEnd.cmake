@@ -52,7 +52,10 @@ if(WIN32 AND TARGET Quorvel AND TARGET qv_testdriver)
 
   quorvel_test(EndToEndFirstRunTest SOURCES EndToEndFirstRunTest.cpp LIBS qv_endtoend WINDOWS)
 
-  foreach(_e2e_test EndToEndAboutTest EndToEndDropTest EndToEndHelpTest EndToEndOpenErrorTest EndToEndFirstRunTest)
+  quorvel_test(EndToEndBadFilesTest SOURCES EndToEndBadFilesTest.cpp LIBS qv_endtoend WINDOWS TIMEOUT 180)
+
+  foreach(_e2e_test EndToEndAboutTest EndToEndDropTest EndToEndHelpTest EndToEndOpenErrorTest EndToEndFirstRunTest
+                    EndToEndBadFilesTest)
     add_dependencies(${_e2e_test} Quorvel EndToEndHook)
     set_property(TEST ${QUORVEL_KIND_LABEL}${_e2e_test} APPEND PROPERTY RESOURCE_LOCK quorvel_appdata)
   endforeach()

@@ -245,3 +245,17 @@ TEST_F(FormReaderTest, AReferenceOfTheWrongClassIsRefused)
     RegisterComponentClass<TComponent>("TPlainComponent");
     EXPECT_NE(ErrorOf("TPlainComponent Plain {}\nPeer = Plain").find("Invalid class typecast"), std::string::npos);
 }
+
+TEST_F(FormReaderTest, AComponentOfTheWrongClassForItsPublishedFieldIsAReadError)
+{
+    RegisterComponentClass<TComponent>("TPlainComponent");
+    TRoot root;
+    try {
+        ReadComponentDescription(&root, "TRoot Root {\n TPlainComponent First {}\n}");
+        ADD_FAILURE() << "no error";
+    } catch (const EReadError& e) {
+        EXPECT_EQ(e.Message(), "Error reading First (line 2): Invalid class typecast");
+    }
+    EXPECT_EQ(root.First, nullptr);
+    EXPECT_EQ(root.FindComponent("First"), nullptr) << "the component that does not fit stays";
+}

@@ -1,7 +1,6 @@
 # Window-free framework tests: components, the description format, the
-# reader, shortcut texts; and the parser's fuzz target.
+# reader, shortcut texts.
 quorvel_test(ComponentTest SOURCES ComponentTest.cpp LIBS qv_forms)
 quorvel_test(FormParserTest SOURCES FormParserTest.cpp LIBS qv_forms)
 quorvel_test(FormReaderTest SOURCES FormReaderTest.cpp LIBS qv_forms)
 quorvel_test(ShortCutsTest SOURCES ShortCutsTest.cpp LIBS qv_forms)
-quorvel_fuzzer(FormParserFuzz SOURCES FormParserFuzz.cpp LIBS qv_forms)

@@ -3,6 +3,8 @@
 #include <winioctl.h>
 
 #include <cstdlib>
+#include <cstring>
+#include <functional>
 #include <stdexcept>
 
 namespace hexviewtest {
@@ -123,23 +125,70 @@ TScratchFolder::TScratchFolder()
     }
 }
 
-TScratchFolder::~TScratchFolder()
+namespace {
+
+std::wstring Widened(const std::string& ansi)
 {
-    WIN32_FIND_DATAA found;
-    HANDLE search = ::FindFirstFileA((FPath + "\\*").c_str(), &found);
+    const int length = ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), wide.data(), length);
+    return wide;
+}
+
+// Through the wide functions and the long-path prefix, so names beyond the
+// path limit or outside the ANSI code page go too.
+void RemoveTree(const std::wstring& folder)
+{
+    WIN32_FIND_DATAW found;
+    HANDLE search = ::FindFirstFileW((folder + L"\\*").c_str(), &found);
     if (search != INVALID_HANDLE_VALUE) {
         do {
-            const std::string name = found.cFileName;
-            if (name == "." || name == "..")
+            const std::wstring name = found.cFileName;
+            if (name == L"." || name == L"..")
                 continue;
             if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                ::RemoveDirectoryA(File(name).c_str());
+                RemoveTree(folder + L"\\" + name);
             else
-                ::DeleteFileA(File(name).c_str());
-        } while (::FindNextFileA(search, &found));
+                ::DeleteFileW((folder + L"\\" + name).c_str());
+        } while (::FindNextFileW(search, &found));
         ::FindClose(search);
     }
-    ::RemoveDirectoryA(FPath.c_str());
+    ::RemoveDirectoryW(folder.c_str());
+}
+
+}  // namespace
+
+TScratchFolder::~TScratchFolder()
+{
+    RemoveTree(LongPath(FPath));
+}
+
+std::wstring TScratchFolder::LongPath(const std::string& path)
+{
+    return L"\\\\?\\" + Widened(path);
+}
+
+std::string TScratchFolder::WriteLongName(std::size_t minLength, const std::vector<std::uint8_t>& bytes) const
+{
+    // Folders of 100 characters, then the file, until the name is long enough.
+    std::string path = FPath;
+    while (path.size() + 10 < minLength) {
+        path += "\\" + std::string(100, static_cast<char>('a' + path.size() % 26));
+        Check(::CreateDirectoryW(LongPath(path).c_str(), nullptr) != FALSE, "CreateDirectoryW");
+    }
+    path += "\\long.bin";
+    WriteWide(LongPath(path), bytes);
+    return path;
+}
+
+void TScratchFolder::WriteWide(const std::wstring& path, const std::vector<std::uint8_t>& bytes)
+{
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    Check(file != INVALID_HANDLE_VALUE, "CreateFileW");
+    DWORD written = 0;
+    const BOOL ok = bytes.empty() || ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    ::CloseHandle(file);
+    Check(ok && written == bytes.size(), "WriteFile");
 }
 
 std::string TScratchFolder::Write(const std::string& name, const std::vector<std::uint8_t>& bytes) const
@@ -219,6 +268,118 @@ THeldFile::~THeldFile()
         ::CloseHandle(FProcess.hThread);
     }
     ::CloseHandle(FRelease);
+}
+
+namespace {
+
+// The Unix name of a Windows one, from Wine's own export; empty elsewhere.
+std::string UnixName(const std::string& fileName)
+{
+    using TUnixName = char*(__cdecl*)(const wchar_t*);
+    const auto convert = reinterpret_cast<TUnixName>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    if (!convert)
+        return {};
+    char* name = convert(Widened(fileName).c_str());
+    if (!name)
+        return {};
+    std::string result = name;
+    ::HeapFree(::GetProcessHeap(), 0, name);
+    return result;
+}
+
+bool Exists(const std::string& fileName)
+{
+    return ::GetFileAttributesA(fileName.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs)
+{
+    const ULONGLONG end = ::GetTickCount64() + timeoutMs;
+    while (!condition()) {
+        if (::GetTickCount64() >= end)
+            return false;
+        ::Sleep(10);
+    }
+    return true;
+}
+
+const char* const AppendScript =
+    "f=$1\n"
+    "i=0\n"
+    "while [ -e \"$f\" ] && [ ! -e \"$f.stop\" ] && [ $i -lt 2000000 ]; do\n"
+    "  i=$((i+1))\n"
+    "  printf '%07d\\n' \"$i\" >> \"$f\"\n"
+    "done\n"
+    ": > \"$f.done\"\n";
+
+}  // namespace
+
+TUnixAppender::TUnixAppender(const TScratchFolder& folder, const std::string& fileName) : FFileName(fileName)
+{
+    const std::string script = folder.File("append.sh");
+    folder.Write("append.sh", std::vector<std::uint8_t>(AppendScript, AppendScript + std::strlen(AppendScript)));
+    const std::string unixScript = UnixName(script), unixFile = UnixName(fileName);
+    if (unixScript.empty() || unixFile.empty()) {
+        FFailure = "no Unix names for files here (not under Wine)";
+        return;
+    }
+    const std::int64_t start = FileSizeOf(fileName);
+    std::string command = "/bin/sh \"" + unixScript + "\" \"" + unixFile + "\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    // Wine starts a Unix program without giving back a handle of it.
+    if (!::CreateProcessA("Z:\\bin\\sh", command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &process)) {
+        FFailure = "/bin/sh cannot be started here, error " + std::to_string(::GetLastError());
+        return;
+    }
+    if (process.hThread)
+        ::CloseHandle(process.hThread);
+    if (process.hProcess)
+        ::CloseHandle(process.hProcess);
+    FRunning = true;
+    if (!WaitFor([&] { return FileSizeOf(fileName) > start; }, 10000))
+        FFailure = "the shell appended nothing within 10 s";
+}
+
+TUnixAppender::~TUnixAppender()
+{
+    Stop();
+}
+
+void TUnixAppender::Stop()
+{
+    if (!FRunning)
+        return;
+    FRunning = false;
+    HANDLE stop = ::CreateFileA((FFileName + ".stop").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (stop != INVALID_HANDLE_VALUE)
+        ::CloseHandle(stop);
+    WaitFor([&] { return Exists(FFileName + ".done"); }, 10000);
+}
+
+std::int64_t FileSizeOf(const std::string& fileName)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!::GetFileAttributesExA(fileName.c_str(), GetFileExInfoStandard, &data))
+        return -1;
+    return static_cast<std::int64_t>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
+}
+
+std::vector<std::uint8_t> ReadAllBytes(const std::string& fileName)
+{
+    HANDLE file = ::CreateFileA(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    Check(file != INVALID_HANDLE_VALUE, "CreateFileA");
+    std::vector<std::uint8_t> bytes;
+    std::uint8_t block[65536];
+    DWORD got = 0;
+    while (::ReadFile(file, block, sizeof block, &got, nullptr) && got > 0)
+        bytes.insert(bytes.end(), block, block + got);
+    ::CloseHandle(file);
+    return bytes;
 }
 
 } // namespace hexviewtest

@@ -55,6 +55,13 @@ public:
     std::string Write(const std::string& name, const std::vector<std::uint8_t>& bytes) const;
     // A file of `size` bytes that occupies no disk space.
     std::string WriteSparse(const std::string& name, std::int64_t size) const;
+    // A file in nested folders whose full name has at least `minLength`
+    // characters; that name, without the long-path prefix.
+    std::string WriteLongName(std::size_t minLength, const std::vector<std::uint8_t>& bytes) const;
+    // A file made under its wide name (any characters, any length).
+    static void WriteWide(const std::wstring& path, const std::vector<std::uint8_t>& bytes);
+    // The wide, long-path-prefixed form of a full ANSI name.
+    static std::wstring LongPath(const std::string& path);
 
 private:
     std::string FPath;
@@ -76,5 +83,32 @@ private:
     HANDLE FRelease = nullptr;
     PROCESS_INFORMATION FProcess{};
 };
+
+// A Unix shell process (under Wine) that appends numbered lines to a file
+// until it is stopped, the file goes, or 16 MB were added. Unix processes
+// ignore Windows sharing, so the file grows while a reader holds it open,
+// as on a network share or beside a Unix program.
+class TUnixAppender {
+public:
+    TUnixAppender(const TScratchFolder& folder, const std::string& fileName);
+    // Stops the shell and waits until it has ended.
+    ~TUnixAppender();
+    TUnixAppender(const TUnixAppender&) = delete;
+    TUnixAppender& operator=(const TUnixAppender&) = delete;
+
+    // Empty once the shell runs and has appended; otherwise why not.
+    const std::string& Failure() const { return FFailure; }
+    void Stop();
+
+private:
+    std::string FFileName;
+    std::string FFailure;
+    bool FRunning = false;
+};
+
+// The size the system reports for a file, or -1.
+std::int64_t FileSizeOf(const std::string& fileName);
+// All bytes a file holds.
+std::vector<std::uint8_t> ReadAllBytes(const std::string& fileName);
 
 } // namespace hexviewtest

@@ -278,6 +278,97 @@ TEST_F(HexViewerTest, FilesOf2GiBOrMoreAreRefusedNamingTheFile)
     EXPECT_EQ(FViewer->RowCount(), 0);
 }
 
+// --- files that change while read, names that name no file --------------------
+
+TEST_F(HexViewerTest, FileDeliveringLessThanItsSizeIsAReadErrorAndEmptiesTheView)
+{
+    // Kernel attribute files report a page of size and deliver a few bytes:
+    // a file that shrank between taking the size and reading.
+    const char* shortFile = "Z:\\sys\\kernel\\mm\\transparent_hugepage\\enabled";
+    const std::int64_t reported = hexviewtest::FileSizeOf(shortFile);
+    if (reported <= 0)
+        GTEST_SKIP() << "no file here reports a size longer than its contents";
+    ASSERT_LT(hexviewtest::ReadAllBytes(shortFile).size(), static_cast<std::size_t>(reported));
+    SetClientSize(300, 100);
+    FViewer->SetFileName(FFolder.Write("good.bin", PatternBytes(4000)));
+    FViewer->SetCurrentRow(20);
+    Pump();
+    try {
+        FViewer->SetFileName(shortFile);
+        FAIL() << "a short read was not noticed";
+    } catch (const EReadError& e) {
+        EXPECT_EQ(e.Message(), "Stream read error");
+    }
+    EXPECT_EQ(FViewer->FileName(), "");
+    EXPECT_EQ(FViewer->Data(), nullptr);
+    EXPECT_FALSE(FViewer->HasData());
+    EXPECT_EQ(FViewer->Size(), 0);
+    EXPECT_EQ(FViewer->RowCount(), 0);
+    EXPECT_TRUE(HasUpdate(Window())) << "the emptied view is not repainted";
+    SCROLLINFO info{sizeof info, SIF_RANGE, 0, 0, 0, 0, 0};
+    ASSERT_TRUE(::GetScrollInfo(Window(), SB_VERT, &info));
+    EXPECT_EQ(info.nMax, 0);
+}
+
+TEST_F(HexViewerTest, FileGrowingWhileReadLoadsWhatItHeldWhenItsSizeWasTaken)
+{
+    // Large enough that the read takes a while as the file grows.
+    const std::string name = FFolder.Write("growing.bin", PatternBytes(std::size_t{8} << 20));
+    hexviewtest::TUnixAppender appender(FFolder, name);
+    if (!appender.Failure().empty())
+        GTEST_SKIP() << appender.Failure();
+    const std::int64_t before = hexviewtest::FileSizeOf(name);
+    ASSERT_NO_THROW(FViewer->SetFileName(name));
+    appender.Stop();
+    const std::vector<std::uint8_t> after = hexviewtest::ReadAllBytes(name);
+    EXPECT_EQ(FViewer->FileName(), name);
+    EXPECT_GE(FViewer->Size(), before);
+    ASSERT_LE(FViewer->Size(), static_cast<std::int64_t>(after.size()));
+    EXPECT_EQ(std::memcmp(FViewer->Data(), after.data(), static_cast<std::size_t>(FViewer->Size())), 0)
+        << "not a prefix of the file";
+    const std::int64_t n = FViewer->BytesPerRow();
+    EXPECT_EQ(FViewer->RowCount(), (FViewer->Size() + n - 1) / n);
+}
+
+TEST_F(HexViewerTest, NamesTheSystemCannotLookUpChangeNothing)
+{
+    const std::string name = FFolder.Write("kept.bin", PatternBytes(300));
+    FViewer->SetFileName(name);
+    const std::uint8_t* data = FViewer->Data();
+    // Real files: one beyond the path limit, and one a name of 64 KiB more
+    // characters begins with (a 16-bit length would come back to it).
+    const std::string beyondLimit = FFolder.WriteLongName(MAX_PATH + 40, PatternBytes(50, 3));
+    const std::string wrapped = FFolder.Write("short.bin", PatternBytes(60, 4)) + std::string(65536, 'x');
+    const std::string names[] = {beyondLimit, "\\\\?\\" + beyondLimit, FFolder.File(std::string(32800, 'n')),
+                                 wrapped};
+    for (const std::string& other : names) {
+        SCOPED_TRACE(std::to_string(other.size()) + " characters");
+        EXPECT_NO_THROW(FViewer->SetFileName(other));
+        EXPECT_EQ(FViewer->FileName(), name);
+        EXPECT_EQ(FViewer->Data(), data);
+        EXPECT_EQ(FViewer->Size(), 300);
+    }
+}
+
+TEST_F(HexViewerTest, NameOutsideTheAnsiCodePageAsTheShellHandsItOverChangesNothing)
+{
+    const std::string name = FFolder.Write("kept.bin", PatternBytes(300));
+    FViewer->SetFileName(name);
+    const std::uint8_t* data = FViewer->Data();
+    const std::wstring wide = hexviewtest::TScratchFolder::LongPath(FFolder.Path()) + L"\\\u0416\u4E2D\u0101.bin";
+    hexviewtest::TScratchFolder::WriteWide(wide, PatternBytes(70, 5));
+    // Converted to the ANSI code page, as the open dialog and a drop give it.
+    char ansi[MAX_PATH];
+    BOOL lossy = FALSE;
+    ASSERT_GT(::WideCharToMultiByte(CP_ACP, 0, wide.c_str() + 4, -1, ansi, sizeof ansi, nullptr, &lossy), 0);
+    if (!lossy)
+        GTEST_SKIP() << "the ANSI code page holds every character of the name";
+    EXPECT_NO_THROW(FViewer->SetFileName(ansi)) << ansi;
+    EXPECT_EQ(FViewer->FileName(), name);
+    EXPECT_EQ(FViewer->Data(), data);
+    EXPECT_EQ(FViewer->Size(), 300);
+}
+
 // --- painting --------------------------------------------------------------------
 
 class HexViewerPaint : public HexViewerTest {

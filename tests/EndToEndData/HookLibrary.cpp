@@ -7,6 +7,8 @@
 //   from then on and frees it with DragFinish;
 // - a capture of a window's client area through its own device context,
 //   which reads the window's drawing surface rather than the screen.
+// A second hook, of window creation and destruction, deletes a named file
+// as a dialog window goes.
 
 #include <windows.h>
 #include <shlobj.h>
@@ -36,17 +38,24 @@ THookRequest* MappedRequest()
     return Request;
 }
 
-std::size_t NamesLength(const char* names, std::size_t limit)
+// Bytes of the list with its closing zero: `unit` bytes a character.
+std::size_t NamesLength(const char* names, std::size_t limit, std::size_t unit)
 {
+    const auto zero = [&](std::size_t at) {
+        for (std::size_t i = 0; i < unit; ++i)
+            if (names[at + i] != 0)
+                return false;
+        return true;
+    };
     std::size_t length = 0;
-    while (length + 1 < limit && !(names[length] == 0 && names[length + 1] == 0))
-        ++length;
-    return length + 2;
+    while (length + 2 * unit <= limit && !(zero(length) && zero(length + unit)))
+        length += unit;
+    return length + 2 * unit;
 }
 
 LONG PostDrop(const THookRequest& request)
 {
-    const std::size_t names = NamesLength(request.Names, sizeof request.Names);
+    const std::size_t names = NamesLength(request.Names, sizeof request.Names, request.WideNames ? 2 : 1);
     const HGLOBAL block = ::GlobalAlloc(GHND, sizeof(DROPFILES) + names);
     if (!block)
         return static_cast<LONG>(::GetLastError());
@@ -54,7 +63,7 @@ LONG PostDrop(const THookRequest& request)
     drop->pFiles = sizeof(DROPFILES);
     drop->pt = request.Point;
     drop->fNC = FALSE;
-    drop->fWide = FALSE;
+    drop->fWide = request.WideNames ? TRUE : FALSE;
     std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), request.Names, names);
     ::GlobalUnlock(block);
     const HWND window = reinterpret_cast<HWND>(request.Window);
@@ -166,6 +175,23 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK EndToEndHookGetMessage(int cod
         if (code >= 0)
             ServeRequest();
     } catch (...) {
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+extern "C" __declspec(dllexport) LRESULT CALLBACK EndToEndHookWindows(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_DESTROYWND) {
+        const HWND window = reinterpret_cast<HWND>(wParam);
+        char className[16] = {};
+        ::GetClassNameA(window, className, sizeof className);
+        THookRequest* request = MappedRequest();
+        if (request && request->DeleteOnDialogEnd[0] && std::strcmp(className, "#32770") == 0 &&
+            !(::GetWindowLongA(window, GWL_STYLE) & WS_CHILD)) {
+            request->DeletedError = ::DeleteFileA(request->DeleteOnDialogEnd) ? 0 : static_cast<LONG>(::GetLastError());
+            request->DeleteOnDialogEnd[0] = 0;
+            ::InterlockedIncrement(&request->DeletedCount);
+        }
     }
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }

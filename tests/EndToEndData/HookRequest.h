@@ -4,7 +4,9 @@
 // through a named file mapping of that process's id: a drop made there as
 // the shell makes it, or a window's pixels read there from the window's own
 // drawing surface, which other windows on the screen cannot cover. The hook
-// also notes the key presses the thread takes.
+// also notes the key presses the thread takes, and can delete a file the
+// moment the open dialog's window goes, before the program reads the name
+// the dialog gave it.
 
 #include <windows.h>
 
@@ -41,14 +43,21 @@ struct THookRequest {
     // The window asked about, as an integer of pointer width.
     ULONG_PTR Window;
     // A drop: where, and full names, each ending in a zero, the list in one
-    // more zero.
+    // more zero; UTF-16 when WideNames is set, as the shell gives names
+    // outside the ANSI code page.
     POINT Point;
+    LONG WideNames;
     char Names[8192];
     // A menu command: the caption of the item (the text the menu shows,
     // mnemonic marks included) in Names; its command id comes back in
     // Command, 0 when no item of the window's menu has it.
     LONG Command;
     THookResources Resources;
+    // Deleted (and cleared) when a top-level dialog window of the thread is
+    // destroyed; DeletedError is then 0 or the error of the deletion.
+    char DeleteOnDialogEnd[MAX_PATH];
+    volatile LONG DeletedCount;
+    LONG DeletedError;
     // Every key press the thread takes from its queue, whatever the request.
     volatile LONG KeyDowns;
     ULONG_PTR LastKeyWindow;

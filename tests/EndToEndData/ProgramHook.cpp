@@ -20,6 +20,7 @@ const char* const HookLibrary = "EndToEndHook.dll";
 TProgramHook::TProgramHook(HWND target) : FTarget(target)
 {
     const DWORD thread = ::GetWindowThreadProcessId(target, &FProcessId);
+    FThread = thread;
     if (!thread) {
         FFailure = Failed("GetWindowThreadProcessId");
         return;
@@ -55,6 +56,8 @@ TProgramHook::TProgramHook(HWND target) : FTarget(target)
 
 TProgramHook::~TProgramHook()
 {
+    if (FWindowsHook)
+        ::UnhookWindowsHookEx(FWindowsHook);
     if (FHook)
         ::UnhookWindowsHookEx(FHook);
     if (FLibrary)
@@ -88,17 +91,32 @@ bool TProgramHook::Serve(THookRequestKind kind, HWND window, DWORD timeoutMs)
 
 bool TProgramHook::Drop(const std::vector<std::string>& names, POINT point, DWORD timeoutMs)
 {
-    if (!FHook)
-        return false;
     std::string list;
     for (const std::string& name : names)
         list += name + '\0';
     list += '\0';
-    if (list.size() > sizeof FRequest->Names) {
+    return PostDrop(list.data(), list.size(), false, point, timeoutMs);
+}
+
+bool TProgramHook::Drop(const std::vector<std::wstring>& names, POINT point, DWORD timeoutMs)
+{
+    std::wstring list;
+    for (const std::wstring& name : names)
+        list += name + L'\0';
+    list += L'\0';
+    return PostDrop(list.data(), list.size() * sizeof(wchar_t), true, point, timeoutMs);
+}
+
+bool TProgramHook::PostDrop(const void* list, std::size_t size, bool wide, POINT point, DWORD timeoutMs)
+{
+    if (!FHook)
+        return false;
+    if (size > sizeof FRequest->Names) {
         FFailure = "names too long for the request";
         return false;
     }
-    std::memcpy(FRequest->Names, list.data(), list.size());
+    std::memcpy(FRequest->Names, list, size);
+    FRequest->WideNames = wide ? 1 : 0;
     FRequest->Point = point;
     if (!Serve(hkDrop, FTarget, timeoutMs))
         return false;
@@ -106,6 +124,31 @@ bool TProgramHook::Drop(const std::vector<std::string>& names, POINT point, DWOR
         FFailure = "posting the drop failed with error " + std::to_string(FRequest->Error);
         return false;
     }
+    return true;
+}
+
+bool TProgramHook::DeleteWhenDialogCloses(const std::string& fileName)
+{
+    if (!FHook)
+        return false;
+    if (fileName.size() >= sizeof FRequest->DeleteOnDialogEnd) {
+        FFailure = "name too long for the request";
+        return false;
+    }
+    if (!FWindowsHook) {
+        const auto procedure =
+            reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(::GetProcAddress(FLibrary, "EndToEndHookWindows")));
+        if (!procedure) {
+            FFailure = Failed("GetProcAddress");
+            return false;
+        }
+        FWindowsHook = ::SetWindowsHookExA(WH_CBT, procedure, FLibrary, FThread);
+        if (!FWindowsHook) {
+            FFailure = Failed("SetWindowsHookExA");
+            return false;
+        }
+    }
+    std::memcpy(FRequest->DeleteOnDialogEnd, fileName.c_str(), fileName.size() + 1);
     return true;
 }
 

@@ -27,6 +27,16 @@ public:
     // Drops `names` at `point` (client coordinates of the target). True once
     // the hook has posted the drop message; otherwise Failure() says why.
     bool Drop(const std::vector<std::string>& names, POINT point, DWORD timeoutMs = 15000);
+    // The same with UTF-16 names, as the shell drops names outside the ANSI
+    // code page.
+    bool Drop(const std::vector<std::wstring>& names, POINT point, DWORD timeoutMs = 15000);
+    // Deletes `fileName` as the next top-level dialog window of the hooked
+    // thread is destroyed: after the open dialog took the name, before the
+    // program reads it. False (and Failure()) when the hook cannot be set.
+    bool DeleteWhenDialogCloses(const std::string& fileName);
+    // Deletions made so far, and the error of the last (0 when it worked).
+    LONG DeletedCount() const { return FRequest ? FRequest->DeletedCount : 0; }
+    LONG DeletedError() const { return FRequest ? FRequest->DeletedError : 0; }
     // The client area of `window` (of the hooked thread) as the window drew
     // it, once it has no paint pending; an empty capture (and Failure()) when
     // that does not come in time.
@@ -55,6 +65,7 @@ private:
     // Hands the filled request over and waits until it is served; the
     // request's Error is then the outcome.
     bool Serve(THookRequestKind kind, HWND window, DWORD timeoutMs);
+    bool PostDrop(const void* list, std::size_t size, bool wide, POINT point, DWORD timeoutMs);
 
     HWND FTarget = nullptr;
     DWORD FProcessId = 0;
@@ -62,6 +73,8 @@ private:
     THookRequest* FRequest = nullptr;
     HMODULE FLibrary = nullptr;
     HHOOK FHook = nullptr;
+    HHOOK FWindowsHook = nullptr;
+    DWORD FThread = 0;
     std::string FFailure;
 };
 

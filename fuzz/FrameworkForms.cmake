@@ -1,0 +1,1 @@
+quorvel_fuzzer(FormDescriptionFuzzer SOURCES FormDescriptionFuzzer.cpp LIBS qv_forms)
