@@ -6,7 +6,7 @@
 // file on the window. What the process holds is counted inside it after
 // cycle 100 and after the last cycle.
 //
-//     SoakBench [cycles] [--check] [--dialogs N] [--skip open,font,...]
+//     SoakBench [cycles] [--check] [--dialogs N] [--fonts N] [--skip open,font,...] [--trace]
 //
 // Cycles are a multiple of 4, so both counts are taken with the same file
 // shown. With --check the exit code is 1 when anything grew between the two
@@ -167,6 +167,9 @@ public:
         return classes;
     }
 
+    // With Trace every step is followed by a count, and a change is shown.
+    bool Trace = false;
+
     THookResources Count()
     {
         WaitIdle(FMain);
@@ -181,7 +184,14 @@ private:
     {
         const ULONGLONG now = ::GetTickCount64();
         FSteps[step] += now - FMark;
-        FMark = now;
+        if (Trace) {
+            const THookResources counted = Count();
+            if (FTraced.GdiObjects && counted.GdiObjects != FTraced.GdiObjects)
+                std::printf("after %-8s gdi %ld -> %ld (bitmaps %ld -> %ld)\n", step, FTraced.GdiObjects,
+                            counted.GdiObjects, FTraced.GdiByType[OBJ_BITMAP], counted.GdiByType[OBJ_BITMAP]);
+            FTraced = counted;
+        }
+        FMark = ::GetTickCount64();
     }
 
     template <class F>
@@ -234,6 +244,7 @@ private:
         Gone(dialog, "the open dialog");
     }
 
+public:
     void ApplyFont(const char* size)
     {
         ::PostMessageA(FMain, WM_COMMAND, MAKEWPARAM(FFont, 0), 0);
@@ -251,6 +262,7 @@ private:
         Gone(dialog, "the font dialog");
     }
 
+private:
     void ShowAbout()
     {
         ::PostMessageA(FMain, WM_COMMAND, MAKEWPARAM(FAbout, 0), 0);
@@ -276,6 +288,7 @@ private:
     UINT FOpen = 0, FFont = 0, FAbout = 0;
     ULONGLONG FMark = 0;
     std::map<std::string, ULONGLONG> FSteps;
+    THookResources FTraced{};
 };
 
 // A bare program's open dialog, with the options the program's dialog has,
@@ -296,6 +309,60 @@ void BareOpenDialog(const std::string& file, int uses)
         open.lpstrFilter = "All files\0*.*\0\0";
         open.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_ENABLESIZING;
         ::GetOpenFileNameA(&open);
+        closer.join();
+    }
+}
+
+// A bare program's font dialog with the program's options, used `uses`
+// times as a cycle uses the program's: a size chosen, Apply (which makes
+// the font and lets the previous one go, as the viewer does), Cancel.
+HFONT BareApplied = nullptr;
+
+UINT_PTR CALLBACK BareFontHook(HWND dialog, UINT msg, WPARAM wParam, LPARAM)
+{
+    if (msg == WM_INITDIALOG)
+        return TRUE;
+    if (msg == WM_COMMAND && LOWORD(wParam) == psh3) {
+        LOGFONTA applied{};
+        ::SendMessageA(dialog, WM_CHOOSEFONT_GETLOGFONT, 0, reinterpret_cast<LPARAM>(&applied));
+        const HFONT font = ::CreateFontIndirectA(&applied);
+        if (BareApplied)
+            ::DeleteObject(BareApplied);
+        BareApplied = font;
+        return TRUE;
+    }
+    return FALSE;
+}
+
+void BareFontDialog(int uses)
+{
+    for (int i = 0; i < uses; ++i) {
+        const char* size = i % 2 ? "12" : "10";
+        std::thread closer = UserThread([size] {
+            const HWND dialog = WaitForDialog(::GetCurrentProcessId(), "Font", 20000);
+            const HWND sizes = ::GetDlgItem(dialog, cmb3);
+            const LRESULT index = ::SendMessageA(sizes, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                                 reinterpret_cast<LPARAM>(size));
+            ::SendMessageA(sizes, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+            ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(cmb3, CBN_SELCHANGE), reinterpret_cast<LPARAM>(sizes));
+            ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(psh3, BN_CLICKED),
+                           reinterpret_cast<LPARAM>(::GetDlgItem(dialog, psh3)));
+            ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        });
+        LOGFONTA font{};
+        font.lfHeight = -13;
+        font.lfWeight = FW_BOLD;
+        std::strcpy(font.lfFaceName, "Courier New");
+        CHOOSEFONTA choose{};
+        choose.lStructSize = sizeof choose;
+        choose.lpLogFont = &font;
+        choose.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT | CF_FIXEDPITCHONLY | CF_LIMITSIZE | CF_APPLY |
+                       CF_ENABLEHOOK;
+        choose.nSizeMin = 4;
+        choose.nSizeMax = 36;
+        choose.nFontType = SCREEN_FONTTYPE;
+        choose.lpfnHook = BareFontHook;
+        ::ChooseFontA(&choose);
         closer.join();
     }
 }
@@ -342,13 +409,19 @@ int main(int argc, char** argv)
 {
     int cycles = 10000;
     int dialogs = 0;
+    int fonts = 0;
     bool check = false;
+    bool trace = false;
     std::string skip;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--check") == 0)
             check = true;
         else if (std::strcmp(argv[i], "--skip") == 0 && i + 1 < argc)
             skip = argv[++i];
+        else if (std::strcmp(argv[i], "--trace") == 0)
+            trace = true;
+        else if (std::strcmp(argv[i], "--fonts") == 0 && i + 1 < argc)
+            fonts = std::atoi(argv[++i]);
         else if (std::strcmp(argv[i], "--dialogs") == 0 && i + 1 < argc)
             dialogs = std::atoi(argv[++i]);
         else
@@ -377,6 +450,7 @@ int main(int argc, char** argv)
             Fail("the per-user folder could not be set aside, or the sample not locked");
         TSoak soak(files, locked);
         soak.Skipped = skip;
+        soak.Trace = trace;
         THookResources baseline{};
         const ULONGLONG started = ::GetTickCount64();
         for (int k = 0; k < cycles; ++k) {
@@ -404,6 +478,18 @@ int main(int argc, char** argv)
         if (check && grew) {
             std::printf("FAILED: the process holds more than after cycle 100\n");
             status = 1;
+        }
+        if (fonts > 0) {
+            const THookResources before = soak.Count();
+            for (int i = 0; i < fonts; ++i)
+                soak.ApplyFont(i % 2 ? "12" : "10");
+            PrintGrowth(("the program's font dialog, " + std::to_string(fonts) + " uses").c_str(),
+                        Growth(before, soak.Count()));
+            BareFontDialog(BaselineCycle);
+            const THookResources bareBefore = CountProcessResources();
+            BareFontDialog(fonts);
+            PrintGrowth(("a bare program's font dialog, " + std::to_string(fonts) + " uses").c_str(),
+                        Growth(bareBefore, CountProcessResources()));
         }
         if (dialogs > 0) {
             const THookResources before = soak.Count();
