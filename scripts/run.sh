@@ -37,9 +37,16 @@ for _ in $(seq 100); do [ -s "$number_file" ] && break; sleep 0.1; done
 export DISPLAY=:$(head -n1 "$number_file")
 
 # Waits (up to $1 seconds) for a visible window whose title matches $2 and
-# prints its id.
+# prints its id. A search fails now and then when another window goes away
+# while it looks, so it is simply asked again.
 wait_window() {
-  timeout "$1" xdotool search --sync --onlyvisible --name "$2" | head -n1
+  local end=$((SECONDS + $1)) id
+  while [ $SECONDS -lt $end ]; do
+    id=$(xdotool search --onlyvisible --name "$2" 2>/dev/null | head -n1) || true
+    if [ -n "$id" ]; then echo "$id"; return 0; fi
+    sleep 0.1
+  done
+  return 1
 }
 
 # The sample is the licence file: the open dialog starts in the program's
