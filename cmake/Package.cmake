@@ -54,11 +54,13 @@ set(CPACK_NSIS_DEFINES "Target ${_package_nsis_target}")
 set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES")
 set(CPACK_NSIS_PACKAGE_NAME Quorvel)
 set(CPACK_NSIS_DISPLAY_NAME Quorvel)
-# The Start-menu shortcut; the uninstaller also removes the vendor folder
-# in Program Files when nothing else is left in it.
+# The Start-menu shortcut. The uninstaller's last commands also remove the
+# vendor folder in Program Files and the vendor's registry key when nothing
+# else is left in them.
 set(CPACK_NSIS_CREATE_ICONS_EXTRA [[CreateShortCut "$SMPROGRAMS\$STARTMENU_FOLDER\Quorvel.lnk" "$INSTDIR\Quorvel.exe"]])
-set(CPACK_NSIS_DELETE_ICONS_EXTRA
-    "Delete \"$SMPROGRAMS\\$MUI_TEMP\\Quorvel.lnk\"\n  RMDir \"$PROGRAMFILES\\Talmore\"")
+set(CPACK_NSIS_DELETE_ICONS_EXTRA [[Delete "$SMPROGRAMS\$MUI_TEMP\Quorvel.lnk"
+  RMDir "$PROGRAMFILES\Talmore"
+  DeleteRegKey /ifempty SHCTX "Software\Talmore"]])
 set(CPACK_NSIS_INSTALLED_ICON_NAME Quorvel.exe)
 set(CPACK_NSIS_MUI_ICON ${QUORVEL_ROOT}/resources/Quorvel.ico)
 set(CPACK_NSIS_MUI_UNIICON ${QUORVEL_ROOT}/resources/Quorvel.ico)
