@@ -100,10 +100,10 @@ std::optional<std::string> UninstallValue(const char* name)
     return std::string(data);
 }
 
-bool UninstallEntryExists()
+bool MachineKeyExists(const char* path)
 {
     HKEY raw = nullptr;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, UninstallKey, 0, KEY_READ, &raw) != ERROR_SUCCESS)
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &raw) != ERROR_SUCCESS)
         return false;
     TRegKey key(raw);
     return true;
@@ -266,7 +266,8 @@ TEST_F(Setup, InstallsRunsAndUninstallsLeavingTheUsersSettings)
     EXPECT_FALSE(Exists(SpecialFolder(CSIDL_PROGRAM_FILES) + "\\Talmore"));
     EXPECT_FALSE(Exists(shortcut));
     EXPECT_FALSE(Exists(SpecialFolder(CSIDL_COMMON_PROGRAMS) + "\\" + ShortcutFolder));
-    EXPECT_FALSE(UninstallEntryExists());
+    EXPECT_FALSE(MachineKeyExists(UninstallKey));
+    EXPECT_FALSE(MachineKeyExists("Software\\Talmore")) << "the setup's own registry key is left";
     EXPECT_EQ(ReadText(settings), saved) << "the user's settings were touched";
 }
 
