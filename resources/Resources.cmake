@@ -13,7 +13,7 @@ if(WIN32)
 
   add_library(qv_resources OBJECT Quorvel.rc)
   target_include_directories(qv_resources PRIVATE ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_BINARY_DIR})
-  set(rc_depends ${CMAKE_CURRENT_SOURCE_DIR}/Quorvel.ico ${CMAKE_CURRENT_SOURCE_DIR}/Quorvel.manifest
+  set(rc_depends ${CMAKE_CURRENT_SOURCE_DIR}/Quorvel.ico ${CMAKE_CURRENT_BINARY_DIR}/Quorvel.manifest
       ${CMAKE_CURRENT_SOURCE_DIR}/ResourceIds.h ${CMAKE_CURRENT_BINARY_DIR}/Forms.rc ${QUORVEL_FORM_FILES})
   if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/Version.rc.in)
     list(APPEND rc_depends ${CMAKE_CURRENT_BINARY_DIR}/Version.rc)

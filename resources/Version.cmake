@@ -30,3 +30,6 @@ function(quorvel_configure_version_rc output)
 endfunction()
 
 quorvel_configure_version_rc(${CMAKE_BINARY_DIR}/resources/Version.rc)
+
+# The application manifest carries the same four-part version.
+configure_file(${QUORVEL_ROOT}/resources/Quorvel.manifest.in ${CMAKE_BINARY_DIR}/resources/Quorvel.manifest @ONLY)

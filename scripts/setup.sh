@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev googletest
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
-  wine wine64 wine32:i386 fonts-liberation xvfb xauth x11-utils imagemagick fp-utils libchm-bin
+  wine wine64 wine32:i386 fonts-liberation xvfb xauth x11-utils imagemagick xdotool fp-utils libchm-bin nsis
 )
 
 missing=()
