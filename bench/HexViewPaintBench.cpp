@@ -78,7 +78,7 @@ int main(int argc, char** argv)
         auto* host = new TBenchHost(Width + 100, Height + 80);
         host->Handle();
         auto* viewer = new TVxHexViewer(host);
-        viewer->Font().SetName("Liberation Mono");
+        viewer->Font().SetName("Courier New");
         viewer->Font().SetHeight(-13);
         viewer->SetAddressColor(0x800080);
         viewer->SetAnsiCharColor(0x008000);

@@ -86,7 +86,7 @@ int main(int argc, char** argv)
         auto* host = new TBenchHost(Width + 100, Height + 80);
         host->Handle();
         auto* viewer = new TVxHexViewer(host);
-        viewer->Font().SetName("Liberation Mono");
+        viewer->Font().SetName("Courier New");
         viewer->Font().SetHeight(-13);
         SetClientSize(*viewer, Width, Height);
         viewer->SetFileName(ScratchFile("quorvel-bench-100m.bin", std::int64_t{100} << 20));

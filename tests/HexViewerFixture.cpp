@@ -77,13 +77,26 @@ void HexViewerTest::Pump()
 
 void HexViewerTest::UseKnownFont()
 {
-    FViewer->Font().SetName("Liberation Mono");
-    FViewer->Font().SetHeight(-13);
-    FViewer->Font().SetCharset(ANSI_CHARSET);
-    char face[LF_FACESIZE] = {};
-    ::GetTextFaceA(FViewer->Canvas().Handle(), LF_FACESIZE, face);
-    if (std::string(face) != "Liberation Mono")
-        GTEST_SKIP() << "the test font Liberation Mono is not installed (" << face << " instead)";
+    // The platform's own fixed-pitch face first; the free face metric-
+    // compatible with it where only that one is installed.
+    std::string seen;
+    for (const char* name : {"Courier New", "Liberation Mono"}) {
+        FViewer->Font().SetName(name);
+        FViewer->Font().SetHeight(-13);
+        FViewer->Font().SetCharset(ANSI_CHARSET);
+        const HDC dc = FViewer->Canvas().Handle();
+        char face[LF_FACESIZE] = {};
+        ::GetTextFaceA(dc, LF_FACESIZE, face);
+        TEXTMETRICA metrics{};
+        ::GetTextMetricsA(dc, &metrics);
+        // The flag is set for a variable pitch, despite its name.
+        const bool fixedPitch = (metrics.tmPitchAndFamily & TMPF_FIXED_PITCH) == 0;
+        if (std::string(face) == name && fixedPitch && FViewer->CellWidth() == 9 && FViewer->CellHeight() == 17)
+            return;
+        seen += std::string(seen.empty() ? "" : "; ") + name + " gave " + face + (fixedPitch ? "" : " (variable pitch)") +
+                ", cell " + std::to_string(FViewer->CellWidth()) + " x " + std::to_string(FViewer->CellHeight());
+    }
+    GTEST_SKIP() << "no fixed-pitch face with a 9 x 17 cell at 13 pixels is installed: " << seen;
 }
 
 void HexViewerTest::Key(WORD key)

@@ -31,7 +31,8 @@ protected:
     void SetClientSize(int w, int h);
     // Handles every queued message, then paints what is invalid.
     void Pump();
-    // A fixed-pitch font with a known cell, 9 x 17 pixels.
+    // A fixed-pitch font with a known cell, 9 x 17 pixels; skips the test,
+    // saying why, where no installed face gives it.
     void UseKnownFont();
     // Sends a key as the keyboard would: key down, then key up.
     void Key(WORD key);
