@@ -69,15 +69,9 @@ protected:
     void TearDown() override { Application->OnHelp = nullptr; }
 
     // Pumps this thread's messages until `done` or the time is up.
-    template <class F>
-    bool PumpUntil(F done, DWORD ms = 5000)
+    bool PumpUntil(const std::function<bool()>& done, DWORD ms = 5000)
     {
-        const ULONGLONG end = GetTickCount64() + ms;
-        while (!done() && GetTickCount64() < end) {
-            Application->ProcessMessages();
-            Sleep(20);
-        }
-        return done();
+        return TestDriver::PumpUntil(done, ms, [] { Application->ProcessMessages(); });
     }
 
     std::vector<THelpCall> Calls;

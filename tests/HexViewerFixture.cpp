@@ -12,22 +12,11 @@ namespace {
 
 } // namespace
 
-void THostWindow::CreateParams(TCreateParams& Params)
-{
-    TWinControl::CreateParams(Params);
-    Params.Style = WS_OVERLAPPED | WS_CAPTION | WS_CLIPCHILDREN | WS_VISIBLE;
-    Params.WndParent = nullptr;
-    Params.X = 10;
-    Params.Y = 10;
-    Params.Width = 1200;
-    Params.Height = 900;
-}
-
 std::unique_ptr<THostWindow> HexViewerTest::FHost;
 
 void HexViewerTest::SetUpTestSuite()
 {
-    FHost = std::make_unique<THostWindow>();
+    FHost = std::make_unique<THostWindow>(10, 10, 1200, 900);
     FHost->Handle();
 }
 
@@ -53,10 +42,7 @@ void HexViewerTest::TearDown()
 
 void HexViewerTest::SetClientSize(int w, int h)
 {
-    RECT r{0, 0, w, h};
-    ::AdjustWindowRectEx(&r, static_cast<DWORD>(::GetWindowLongA(Window(), GWL_STYLE)), FALSE,
-                         static_cast<DWORD>(::GetWindowLongA(Window(), GWL_EXSTYLE)));
-    FViewer->SetBounds(0, 0, r.right - r.left + ::GetSystemMetrics(SM_CXVSCROLL), r.bottom - r.top);
+    TestDriver::SetClientSize(*FViewer, w, h);
     Pump();
     ASSERT_EQ(FViewer->ClientWidth(), w);
     ASSERT_EQ(FViewer->ClientHeight(), h);
@@ -64,11 +50,7 @@ void HexViewerTest::SetClientSize(int w, int h)
 
 void HexViewerTest::Pump()
 {
-    MSG msg;
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
-    }
+    TestDriver::PumpMessages();
     if (FHost)
         ::UpdateWindow(FHost->Handle());
     if (FViewer)

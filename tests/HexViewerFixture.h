@@ -9,17 +9,13 @@
 #include "framework/Controls.h"
 #include "hexview/VxHexViewer.h"
 #include "tests/HexViewTestSupport.h"
+#include "tests/support/HostWindow.h"
 
 namespace hexviewtest {
 
-class THostWindow : public TWinControl {
-public:
-    THostWindow() : TWinControl(nullptr) {}
-    void CreateParams(TCreateParams& Params) override;
-};
+using TestDriver::THostWindow;
 
-// One host window serves a whole suite: hiding or destroying a top-level
-// window under a display without a window manager waits two seconds.
+// One host window serves a whole suite.
 class HexViewerTest : public testing::Test {
 protected:
     static void SetUpTestSuite();
