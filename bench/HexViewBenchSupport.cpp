@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "tests/support/TestDriver.h"
+
 namespace hexviewbench {
 
 double Seconds()
@@ -35,36 +37,26 @@ TMemory ProcessMemory()
     return memory;
 }
 
-void TBenchHost::CreateParams(TCreateParams& Params)
-{
-    TWinControl::CreateParams(Params);
-    Params.Style = WS_OVERLAPPED | WS_CAPTION | WS_CLIPCHILDREN | WS_VISIBLE;
-    Params.WndParent = nullptr;
-    Params.X = 0;
-    Params.Y = 0;
-    Params.Width = FWidth;
-    Params.Height = FHeight;
-}
-
 void SetClientSize(TWinControl& control, int w, int h)
 {
-    HWND window = control.Handle();
-    RECT r{0, 0, w, h};
-    ::AdjustWindowRectEx(&r, static_cast<DWORD>(::GetWindowLongA(window, GWL_STYLE)), FALSE,
-                         static_cast<DWORD>(::GetWindowLongA(window, GWL_EXSTYLE)));
-    control.SetBounds(0, 0, r.right - r.left + ::GetSystemMetrics(SM_CXVSCROLL), r.bottom - r.top);
-    Pump();
-    if (control.ClientWidth() != w || control.ClientHeight() != h)
+    if (!TestDriver::SetClientSize(control, w, h))
         throw std::runtime_error("the view did not get the asked client size");
+}
+
+TVxHexViewer* BenchViewer(int w, int h)
+{
+    auto* host = new TBenchHost(w + 100, h + 80);
+    host->Handle();
+    auto* viewer = new TVxHexViewer(host);
+    viewer->Font().SetName("Courier New");
+    viewer->Font().SetHeight(-13);
+    SetClientSize(*viewer, w, h);
+    return viewer;
 }
 
 void Pump()
 {
-    MSG msg;
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
-    }
+    TestDriver::PumpMessages();
 }
 
 std::string ScratchFile(const std::string& name, std::int64_t size)

@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "framework/Controls.h"
+#include "hexview/VxHexViewer.h"
+#include "tests/support/HostWindow.h"
 
 namespace hexviewbench {
 
@@ -23,20 +25,20 @@ struct TMemory {
 };
 TMemory ProcessMemory();
 
-// A top-level window to hold the viewer; never destroyed (closing a
-// top-level window waits for a window manager under a bare X display).
-class TBenchHost : public TWinControl {
+// A top-level window to hold the viewer at the screen's top left; never
+// destroyed (closing a top-level window waits for a window manager under a
+// bare X display).
+class TBenchHost : public TestDriver::THostWindow {
 public:
-    TBenchHost(int width, int height) : TWinControl(nullptr), FWidth(width), FHeight(height) {}
-    void CreateParams(TCreateParams& Params) override;
-
-private:
-    int FWidth;
-    int FHeight;
+    TBenchHost(int width, int height) : THostWindow(0, 0, width, height) {}
 };
 
-// Makes the viewer's client area exactly w x h.
+// Makes the viewer's client area exactly w x h; throws when it cannot.
 void SetClientSize(TWinControl& control, int w, int h);
+
+// A viewer with a client area of w x h in a host window of its own, in the
+// benchmarks' face: the platform's fixed-pitch one at 13 pixels.
+TVxHexViewer* BenchViewer(int w, int h);
 
 // Handles every queued message.
 void Pump();

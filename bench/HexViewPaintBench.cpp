@@ -7,11 +7,13 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "bench/HexViewBenchSupport.h"
 #include "hexview/VxHexViewer.h"
+#include "tests/support/TestDriver.h"
 
 using namespace hexviewbench;
 
@@ -25,36 +27,6 @@ struct TRowTexts {
     std::string Hex;
     const char* Characters = nullptr;
     int Count = 0;
-};
-
-class TMemoryCanvas {
-public:
-    TMemoryCanvas()
-    {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = Width;
-        info.bmiHeader.biHeight = -Height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        FDC = ::CreateCompatibleDC(nullptr);
-        void* bits = nullptr;
-        FBitmap = ::CreateDIBSection(FDC, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        FOld = ::SelectObject(FDC, FBitmap);
-    }
-    ~TMemoryCanvas()
-    {
-        ::SelectObject(FDC, FOld);
-        ::DeleteObject(FBitmap);
-        ::DeleteDC(FDC);
-    }
-    HDC DC() const { return FDC; }
-
-private:
-    HDC FDC;
-    HBITMAP FBitmap;
-    HGDIOBJ FOld;
 };
 
 // Seconds per repaint over one batch.
@@ -75,20 +47,17 @@ int main(int argc, char** argv)
     try {
         const int repaints = argc > 1 ? std::atoi(argv[1]) : 20;
         constexpr int Batches = 15;
-        auto* host = new TBenchHost(Width + 100, Height + 80);
-        host->Handle();
-        auto* viewer = new TVxHexViewer(host);
-        viewer->Font().SetName("Liberation Mono");
-        viewer->Font().SetHeight(-13);
+        TVxHexViewer* viewer = BenchViewer(Width, Height);
         viewer->SetAddressColor(0x800080);
         viewer->SetAnsiCharColor(0x008000);
-        SetClientSize(*viewer, Width, Height);
         viewer->SetFileName(ScratchFile("quorvel-bench-1m.bin", std::int64_t{1} << 20));
         Pump();
         std::printf("view %d x %d, cell %d x %d, %d bytes per row, %d rows drawn\n", Width, Height,
                     viewer->CellWidth(), viewer->CellHeight(), viewer->BytesPerRow(), viewer->VisibleRows());
 
-        TMemoryCanvas canvas;
+        TestDriver::TDibImage canvas(Width, Height);
+        if (!canvas.DC())
+            throw std::runtime_error("no memory bitmap of the view's size");
         const auto routine = [&] { viewer->PaintTo(canvas.DC()); };
 
         // The same calls with every text ready.

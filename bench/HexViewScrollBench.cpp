@@ -83,12 +83,7 @@ int main(int argc, char** argv)
     try {
         const int steps = argc > 1 ? std::atoi(argv[1]) : 100;
         constexpr int Batches = 9;
-        auto* host = new TBenchHost(Width + 100, Height + 80);
-        host->Handle();
-        auto* viewer = new TVxHexViewer(host);
-        viewer->Font().SetName("Liberation Mono");
-        viewer->Font().SetHeight(-13);
-        SetClientSize(*viewer, Width, Height);
+        TVxHexViewer* viewer = BenchViewer(Width, Height);
         viewer->SetFileName(ScratchFile("quorvel-bench-100m.bin", std::int64_t{100} << 20));
         Pump();
         // From the last fully visible row on, every Down scrolls one row.

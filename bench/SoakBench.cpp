@@ -47,18 +47,6 @@ namespace {
 constexpr int BaselineCycle = 100;
 constexpr ULONGLONG MemorySlack = 1 << 20;
 
-template <class F>
-bool Within(DWORD timeoutMs, F condition)
-{
-    const ULONGLONG end = ::GetTickCount64() + timeoutMs;
-    while (!condition()) {
-        if (::GetTickCount64() >= end)
-            return false;
-        ::Sleep(2);
-    }
-    return true;
-}
-
 [[noreturn]] void Fail(const std::string& what)
 {
     throw std::runtime_error(what);
@@ -198,14 +186,14 @@ private:
     HWND Await(F find, const char* what)
     {
         HWND found = nullptr;
-        if (!Within(20000, [&] { return (found = find()) != nullptr; }))
+        if (!WaitUntil(20000, [&] { return (found = find()) != nullptr; }, 2))
             Fail(std::string("no ") + what);
         return found;
     }
 
     void Gone(HWND window, const char* what)
     {
-        if (!Within(20000, [&] { return !::IsWindow(window) || !::IsWindowVisible(window); }))
+        if (!WaitUntil(20000, [&] { return !::IsWindow(window) || !::IsWindowVisible(window); }, 2))
             Fail(std::string(what) + " did not close");
     }
 
@@ -220,7 +208,7 @@ private:
 
     void AwaitCaption(const std::string& file)
     {
-        if (!Within(20000, [&] { return WindowText(FMain) == file + " - Quorvel"; }))
+        if (!WaitUntil(20000, [&] { return WindowText(FMain) == file + " - Quorvel"; }, 2))
             Fail("opening " + file + " left the caption " + WindowText(FMain));
     }
 

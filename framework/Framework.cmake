@@ -14,10 +14,12 @@ if(WIN32)
   target_link_libraries(qv_framework PUBLIC qv_forms qv_errors user32 gdi32 comdlg32 ole32)
 endif()
 
-# The test driver (tests/support): defined here, before the test folder, so
+# The test driver and the helpers the tests and benchmarks share
+# (tests/support): defined here, before the test folder, so
 # that every test fragment can use it.
 if(WIN32)
-  add_library(qv_testdriver STATIC ${QUORVEL_ROOT}/tests/support/TestDriver.cpp)
+  add_library(qv_testdriver STATIC ${QUORVEL_ROOT}/tests/support/TestDriver.cpp
+              ${QUORVEL_ROOT}/tests/support/PerUserFolder.cpp ${QUORVEL_ROOT}/tests/support/HostWindow.cpp)
   quorvel_warnings(qv_testdriver)
-  target_link_libraries(qv_testdriver PUBLIC user32 gdi32)
+  target_link_libraries(qv_testdriver PUBLIC qv_framework user32 gdi32 shell32 advapi32)
 endif()

@@ -15,6 +15,7 @@
 
 #include "framework/Controls.h"
 #include "framework/Forms.h"
+#include "tests/support/TestDriver.h"
 
 namespace about_test {
 
@@ -23,29 +24,16 @@ class TCapture {
 public:
     explicit TCapture(TCustomControl& control) : Width(control.ClientWidth()), Height(control.ClientHeight())
     {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = Width;
-        info.bmiHeader.biHeight = -Height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void* bits = nullptr;
-        TMemoryDC dc(CreateCompatibleDC(nullptr));
-        TBitmapHandle bitmap(CreateDIBSection(dc.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        {
-            TSelectObject select(dc.Get(), bitmap.Get());
-            control.PaintTo(dc.Get());
-            GdiFlush();
-        }
-        const auto* pixels = static_cast<const std::uint32_t*>(bits);
-        Pixels.assign(pixels, pixels + static_cast<std::size_t>(Width) * static_cast<std::size_t>(Height));
+        TestDriver::TDibImage image(Width, Height);
+        control.PaintTo(image.DC());
+        Pixels = image.Pixels().Pixels;
     }
 
     COLORREF At(int x, int y) const
     {
         const std::uint32_t p = Pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(Width) +
                                        static_cast<std::size_t>(x)];
-        // DIB pixels are 0x00RRGGBB.
+        // Captured pixels are 0x00RRGGBB.
         return RGB(p >> 16 & 0xFF, p >> 8 & 0xFF, p & 0xFF);
     }
     int Count(COLORREF color) const

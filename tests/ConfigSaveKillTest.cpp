@@ -169,7 +169,7 @@ std::vector<std::string> TempWriters(const std::filesystem::path& Folder, const 
     return Writers;
 }
 
-std::string ProgressName([[maybe_unused]] const TTempFolder& Temp, const std::string& Tag)
+std::string ProgressName([[maybe_unused]] const TScratchFolder& Temp, const std::string& Tag)
 {
 #if defined(_WIN32)
     return "Local\\QvSaveProgress-" + std::to_string(::GetCurrentProcessId()) + "-" + Tag;
@@ -232,7 +232,7 @@ protected:
                              : "a torn file of " + std::to_string(Text.size()) + " bytes";
     }
 
-    TTempFolder Temp;
+    TScratchFolder Temp;
     const std::string FileName = "saves.ini";
     const std::string Path = Temp.File(FileName);
     std::array<std::string, 2> Contents;

@@ -2,15 +2,14 @@
 
 #include "framework/Exceptions.h"
 #include "tests/ConfigTestSupport.h"
+#include "tests/support/PerUserFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 #include <sddl.h>
-#include <shlobj.h>
 
 #include <cstdio>
-#include <cstring>
 #include <vector>
 
 namespace {
@@ -19,9 +18,9 @@ const std::string HeaderOnly = "[VXS:CONFIG:HEADER]\r\nSchemaVersion=1\r\n\r\n";
 
 std::string AppData()
 {
-    char Buffer[MAX_PATH + 1] = {};
-    EXPECT_EQ(::SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, Buffer), S_OK);
-    return Buffer;
+    const std::string Folder = TestDriver::AppDataFolder();
+    EXPECT_FALSE(Folder.empty());
+    return Folder;
 }
 
 std::string ExeFolder()
@@ -36,45 +35,6 @@ bool Exists(const std::string& Path)
 {
     return ::GetFileAttributesA(Path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
-
-// Points the per-user application-data folder somewhere it cannot be made,
-// until Restore or destruction.
-class TAppDataOverride {
-public:
-    explicit TAppDataOverride(const char* Path)
-    {
-        EXPECT_EQ(::RegOpenKeyExA(HKEY_CURRENT_USER,
-                                  "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders", 0,
-                                  KEY_QUERY_VALUE | KEY_SET_VALUE, &FKey),
-                  ERROR_SUCCESS);
-        DWORD Size = sizeof FOld;
-        FSaved = ::RegQueryValueExA(FKey, "AppData", nullptr, &FType, reinterpret_cast<BYTE*>(FOld), &Size) ==
-                 ERROR_SUCCESS;
-        FOldSize = Size;
-        ::RegSetValueExA(FKey, "AppData", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(Path),
-                         static_cast<DWORD>(std::strlen(Path) + 1));
-    }
-    ~TAppDataOverride()
-    {
-        Restore();
-        ::RegCloseKey(FKey);
-    }
-    void Restore()
-    {
-        if (FSaved)
-            ::RegSetValueExA(FKey, "AppData", 0, FType, reinterpret_cast<const BYTE*>(FOld), FOldSize);
-        else
-            ::RegDeleteValueA(FKey, "AppData");
-        FSaved = false;
-    }
-
-private:
-    HKEY FKey = nullptr;
-    char FOld[1024] = {};
-    DWORD FOldSize = 0;
-    DWORD FType = REG_EXPAND_SZ;
-    bool FSaved = false;
-};
 
 // Runs the writer helper to its end; its exit code.
 DWORD RunWriter(const std::string& File, const std::string& Section, const std::string& Key,
@@ -102,7 +62,9 @@ TEST(ConfigurationWin, FailsWithoutAppDataThenFindsTheRealPath)
     const std::string Expected = AppData() + "\\Talmore\\ConfigWinTest.ini";
     ::DeleteFileA(Expected.c_str());
     {
-        TAppDataOverride Override("Q:\\nowhere\\AppData");
+        // Somewhere it cannot be made.
+        TestDriver::TAppDataRedirect Override("Q:\\nowhere\\AppData");
+        ASSERT_TRUE(Override.Redirected());
         try {
             Configuration();
             FAIL() << "no error";
@@ -139,7 +101,7 @@ TEST(ConfigurationWin, FirstSaveCreatesMissingFoldersUnderAppData)
 
 TEST(ConfigFileWin, ReadOnlyOrLockedFileIsRetriedAtTheNextSave)
 {
-    TTempFolder Temp;
+    TScratchFolder Temp;
     const std::string Path = Temp.File("locked.ini");
     TVxConfigFile File(Path, false);
     File.OpenSection("S").Release();
@@ -168,7 +130,7 @@ TEST(ConfigFileWin, ReadOnlyOrLockedFileIsRetriedAtTheNextSave)
 
 TEST(ConfigFileWin, ChangeByAnotherProcessIsReloadedBeforeTheFirstWrite)
 {
-    TTempFolder Temp;
+    TScratchFolder Temp;
     const std::string Path = Temp.File("shared.ini");
     TVxConfigFile Mine(Path, false);
     Mine.OpenSection("Mine").Release();
@@ -245,7 +207,7 @@ private:
     HANDLE FProcess = nullptr;
 };
 
-std::vector<std::string> FolderNames(const TTempFolder& Temp)
+std::vector<std::string> FolderNames(const TScratchFolder& Temp)
 {
     std::vector<std::string> Names;
     for (const auto& Entry : std::filesystem::directory_iterator(Temp.Path()))
@@ -257,7 +219,7 @@ std::vector<std::string> FolderNames(const TTempFolder& Temp)
 
 TEST(ConfigFileWin, FileHeldByAnotherProcessWithoutDeleteSharingIsRetriedOnceReleased)
 {
-    TTempFolder Temp;
+    TScratchFolder Temp;
     const std::string Path = Temp.File("held.ini");
     TVxConfigFile File(Path, false);
     File.OpenSection("S").Release();
@@ -287,7 +249,7 @@ TEST(ConfigFileWin, FileHeldByAnotherProcessWithoutDeleteSharingIsRetriedOnceRel
 
 TEST(ConfigFileWin, SaveKeepsTheFilesAttributesAndAccessList)
 {
-    TTempFolder Temp;
+    TScratchFolder Temp;
     const std::string Path = Temp.File("kept.ini");
     TVxConfigFile File(Path, false);
     File.OpenSection("S").Release();
@@ -326,7 +288,7 @@ TEST(ConfigFileWin, SaveKeepsTheFilesAttributesAndAccessList)
 
 TEST(ConfigFileWin, SaveKeepsTheFilesCreationTime)
 {
-    TTempFolder Temp;
+    TScratchFolder Temp;
     const std::string Path = Temp.File("born.ini");
     TVxConfigFile File(Path, false);
     File.OpenSection("S").Release();
@@ -360,7 +322,7 @@ TEST(ConfigFileWin, SaveKeepsTheFilesCreationTime)
 
 TEST(ConfigFileWin, SaveRemovesTemporaryFilesOfGoneWritersOnly)
 {
-    TTempFolder Temp;
+    TScratchFolder Temp;
     const std::string Path = Temp.File("swept.ini");
     TVxConfigFile File(Path, false);
     File.OpenSection("S").Release();

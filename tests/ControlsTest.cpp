@@ -187,14 +187,11 @@ TEST_F(ControlsTest, CustomControlsPaintTheSameOnTheScreenAndOnAMemoryBitmap)
     ASSERT_EQ(screen.Width, 60);
     EXPECT_EQ(screen.At(30, 20), 0x800080u);
 
-    HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP bitmap = CreateBitmap(60, 40, 1, 32, nullptr);
-    HGDIOBJ previous = SelectObject(dc, bitmap);
-    probe->PaintTo(dc);
-    EXPECT_EQ(GetPixel(dc, 30, 20), RGB(128, 0, 128));
-    SelectObject(dc, previous);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
+    TestDriver::TDibImage memory(60, 40);
+    ASSERT_NE(memory.DC(), nullptr);
+    probe->PaintTo(memory.DC());
+    EXPECT_EQ(GetPixel(memory.DC(), 30, 20), RGB(128, 0, 128));
+    EXPECT_EQ(memory.At(30, 20), 0x800080u);
 }
 
 TEST_F(ControlsTest, ParentFontIsFollowedUntilTheControlGetsItsOwn)

@@ -17,20 +17,6 @@ namespace {
 // Keys and captures stay on a desktop of the test's own.
 [[maybe_unused]] const bool OnOwnDesktop = TestDriver::UsePrivateDesktop();
 
-std::string SystemText(DWORD code)
-{
-    char* text = nullptr;
-    const DWORD length = ::FormatMessageA(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
-        0, reinterpret_cast<char*>(&text), 0, nullptr);
-    std::string result(text ? text : "", length);
-    if (text)
-        ::LocalFree(text);
-    while (!result.empty() && static_cast<unsigned char>(result.back()) <= ' ')
-        result.pop_back();
-    return result;
-}
-
 class LockedFile : public RunningProgram {
 protected:
     void SetUp() override

@@ -4,7 +4,6 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <functional>
 #include <stdexcept>
 
 namespace hexviewtest {
@@ -36,56 +35,28 @@ const bool HolderRole = [] {
 
 } // namespace
 
-TDibCanvas::TDibCanvas(int width, int height) : FWidth(width), FHeight(height)
+TDibCanvas::TDibCanvas(int width, int height) : FImage(width, height)
 {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    FDC = ::CreateCompatibleDC(nullptr);
-    Check(FDC != nullptr, "CreateCompatibleDC");
-    void* bits = nullptr;
-    FBitmap = ::CreateDIBSection(FDC, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    Check(FBitmap != nullptr, "CreateDIBSection");
-    FBits = static_cast<std::uint32_t*>(bits);
-    FOldBitmap = ::SelectObject(FDC, FBitmap);
-}
-
-TDibCanvas::~TDibCanvas()
-{
-    ::SelectObject(FDC, FOldBitmap);
-    ::DeleteObject(FBitmap);
-    ::DeleteDC(FDC);
+    Check(FImage.DC() != nullptr, "CreateDIBSection");
 }
 
 COLORREF TDibCanvas::Pixel(int x, int y) const
 {
-    ::GdiFlush();
-    const std::uint32_t v = FBits[static_cast<std::size_t>(y) * static_cast<std::size_t>(FWidth) +
-                                  static_cast<std::size_t>(x)];
+    const std::uint32_t v = FImage.At(x, y);
     return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
 }
 
 void TDibCanvas::Fill(COLORREF color)
 {
-    HBRUSH brush = ::CreateSolidBrush(color);
-    RECT all{0, 0, FWidth, FHeight};
-    ::FillRect(FDC, &all, brush);
-    ::DeleteObject(brush);
+    const TBrushHandle brush(::CreateSolidBrush(color));
+    RECT all{0, 0, Width(), Height()};
+    ::FillRect(DC(), &all, brush.Get());
     ::GdiFlush();
 }
 
 void TDibCanvas::CaptureClient(HWND window)
 {
-    HDC source = ::GetDC(window);
-    Check(source != nullptr, "GetDC");
-    const BOOL copied = ::BitBlt(FDC, 0, 0, FWidth, FHeight, source, 0, 0, SRCCOPY);
-    ::ReleaseDC(window, source);
-    Check(copied != FALSE, "BitBlt");
-    ::GdiFlush();
+    Check(FImage.CopyClient(window), "BitBlt");
 }
 
 int TDibCanvas::Count(COLORREF color, int left, int top, int right, int bottom) const
@@ -111,20 +82,6 @@ std::vector<std::uint32_t> TDibCanvas::Block(int left, int top, int right, int b
     return pixels;
 }
 
-TScratchFolder::TScratchFolder()
-{
-    char temp[MAX_PATH];
-    Check(::GetTempPathA(MAX_PATH, temp) != 0, "GetTempPathA");
-    // Process ids come back, and a killed run leaves its folder behind.
-    static unsigned serial = ::GetTickCount();
-    for (;;) {
-        FPath = std::string(temp) + "qvhex" + std::to_string(::GetCurrentProcessId()) + "_" + std::to_string(++serial);
-        if (::CreateDirectoryA(FPath.c_str(), nullptr))
-            break;
-        Check(::GetLastError() == ERROR_ALREADY_EXISTS, "CreateDirectoryA");
-    }
-}
-
 namespace {
 
 std::wstring Widened(const std::string& ansi)
@@ -135,8 +92,6 @@ std::wstring Widened(const std::string& ansi)
     return wide;
 }
 
-// Through the wide functions and the long-path prefix, so names beyond the
-// path limit or outside the ANSI code page go too.
 void RemoveTree(const std::wstring& folder)
 {
     WIN32_FIND_DATAW found;
@@ -160,7 +115,7 @@ void RemoveTree(const std::wstring& folder)
 
 TScratchFolder::~TScratchFolder()
 {
-    RemoveTree(LongPath(FPath));
+    RemoveTree(LongPath(Path().string()));
 }
 
 std::wstring TScratchFolder::LongPath(const std::string& path)
@@ -171,7 +126,7 @@ std::wstring TScratchFolder::LongPath(const std::string& path)
 std::string TScratchFolder::WriteLongName(std::size_t minLength, const std::vector<std::uint8_t>& bytes) const
 {
     // Folders of 100 characters, then the file, until the name is long enough.
-    std::string path = FPath;
+    std::string path = Path().string();
     while (path.size() + 10 < minLength) {
         path += "\\" + std::string(100, static_cast<char>('a' + path.size() % 26));
         Check(::CreateDirectoryW(LongPath(path).c_str(), nullptr) != FALSE, "CreateDirectoryW");
@@ -183,37 +138,33 @@ std::string TScratchFolder::WriteLongName(std::size_t minLength, const std::vect
 
 void TScratchFolder::WriteWide(const std::wstring& path, const std::vector<std::uint8_t>& bytes)
 {
-    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    Check(file != INVALID_HANDLE_VALUE, "CreateFileW");
+    const TFileHandle file(
+        ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    Check(static_cast<bool>(file), "CreateFileW");
     DWORD written = 0;
-    const BOOL ok = bytes.empty() || ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    ::CloseHandle(file);
+    const BOOL ok =
+        bytes.empty() || ::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     Check(ok && written == bytes.size(), "WriteFile");
 }
 
 std::string TScratchFolder::Write(const std::string& name, const std::vector<std::uint8_t>& bytes) const
 {
     const std::string path = File(name);
-    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    Check(file != INVALID_HANDLE_VALUE, "CreateFileA");
-    DWORD written = 0;
-    const BOOL ok = bytes.empty() || ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    ::CloseHandle(file);
-    Check(ok && written == bytes.size(), "WriteFile");
+    WriteWide(LongPath(path), bytes);
     return path;
 }
 
 std::string TScratchFolder::WriteSparse(const std::string& name, std::int64_t size) const
 {
     const std::string path = File(name);
-    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    Check(file != INVALID_HANDLE_VALUE, "CreateFileA");
+    const TFileHandle file(
+        ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    Check(static_cast<bool>(file), "CreateFileA");
     DWORD returned = 0;
-    ::DeviceIoControl(file, FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &returned, nullptr);
+    ::DeviceIoControl(file.Get(), FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &returned, nullptr);
     LARGE_INTEGER end;
     end.QuadPart = size;
-    const BOOL ok = ::SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && ::SetEndOfFile(file);
-    ::CloseHandle(file);
+    const BOOL ok = ::SetFilePointerEx(file.Get(), end, nullptr, FILE_BEGIN) && ::SetEndOfFile(file.Get());
     Check(ok != FALSE, "SetEndOfFile");
     return path;
 }
@@ -293,17 +244,6 @@ bool Exists(const std::string& fileName)
     return ::GetFileAttributesA(fileName.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs)
-{
-    const ULONGLONG end = ::GetTickCount64() + timeoutMs;
-    while (!condition()) {
-        if (::GetTickCount64() >= end)
-            return false;
-        ::Sleep(10);
-    }
-    return true;
-}
-
 const char* const AppendScript =
     "f=$1\n"
     "i=0\n"
@@ -340,7 +280,7 @@ TUnixAppender::TUnixAppender(const TScratchFolder& folder, const std::string& fi
     if (process.hProcess)
         ::CloseHandle(process.hProcess);
     FRunning = true;
-    if (!WaitFor([&] { return FileSizeOf(fileName) > start; }, 10000))
+    if (!TestDriver::WaitUntil(10000, [&] { return FileSizeOf(fileName) > start; }, 10))
         FFailure = "the shell appended nothing within 10 s";
 }
 
@@ -354,10 +294,9 @@ void TUnixAppender::Stop()
     if (!FRunning)
         return;
     FRunning = false;
-    HANDLE stop = ::CreateFileA((FFileName + ".stop").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (stop != INVALID_HANDLE_VALUE)
-        ::CloseHandle(stop);
-    WaitFor([&] { return Exists(FFileName + ".done"); }, 10000);
+    const TFileHandle stop(
+        ::CreateFileA((FFileName + ".stop").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    TestDriver::WaitUntil(10000, [&] { return Exists(FFileName + ".done"); }, 10);
 }
 
 std::int64_t FileSizeOf(const std::string& fileName)
@@ -370,15 +309,14 @@ std::int64_t FileSizeOf(const std::string& fileName)
 
 std::vector<std::uint8_t> ReadAllBytes(const std::string& fileName)
 {
-    HANDLE file = ::CreateFileA(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, 0, nullptr);
-    Check(file != INVALID_HANDLE_VALUE, "CreateFileA");
+    const TFileHandle file(::CreateFileA(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                         OPEN_EXISTING, 0, nullptr));
+    Check(static_cast<bool>(file), "CreateFileA");
     std::vector<std::uint8_t> bytes;
     std::uint8_t block[65536];
     DWORD got = 0;
-    while (::ReadFile(file, block, sizeof block, &got, nullptr) && got > 0)
+    while (::ReadFile(file.Get(), block, sizeof block, &got, nullptr) && got > 0)
         bytes.insert(bytes.end(), block, block + got);
-    ::CloseHandle(file);
     return bytes;
 }
 

@@ -9,19 +9,19 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/ScratchFolder.h"
+#include "tests/support/TestDriver.h"
+
 namespace hexviewtest {
 
-// A top-down 32-bit DIB section selected into its own memory DC.
+// The test driver's memory bitmap, read as COLORREF values by rectangle.
 class TDibCanvas {
 public:
     TDibCanvas(int width, int height);
-    ~TDibCanvas();
-    TDibCanvas(const TDibCanvas&) = delete;
-    TDibCanvas& operator=(const TDibCanvas&) = delete;
 
-    HDC DC() const { return FDC; }
-    int Width() const { return FWidth; }
-    int Height() const { return FHeight; }
+    HDC DC() const { return FImage.DC(); }
+    int Width() const { return FImage.Width(); }
+    int Height() const { return FImage.Height(); }
     COLORREF Pixel(int x, int y) const;
     void Fill(COLORREF color);
     // Copies a window's client area (as it is on screen) into the bitmap.
@@ -34,24 +34,17 @@ public:
     std::vector<std::uint32_t> Block(int left, int top, int right, int bottom) const;
 
 private:
-    int FWidth;
-    int FHeight;
-    HDC FDC = nullptr;
-    HBITMAP FBitmap = nullptr;
-    HGDIOBJ FOldBitmap = nullptr;
-    std::uint32_t* FBits = nullptr;
+    TestDriver::TDibImage FImage;
 };
 
-// A fresh folder under the temporary folder, removed with its files.
-class TScratchFolder {
+// The scratch folder with the files the viewer's tests need, removed
+// through the long-path names, so names beyond the path limit or outside
+// the ANSI code page go too.
+class TScratchFolder : public ::TScratchFolder {
 public:
-    TScratchFolder();
+    TScratchFolder() = default;
     ~TScratchFolder();
-    TScratchFolder(const TScratchFolder&) = delete;
-    TScratchFolder& operator=(const TScratchFolder&) = delete;
 
-    const std::string& Path() const { return FPath; }
-    std::string File(const std::string& name) const { return FPath + "\\" + name; }
     std::string Write(const std::string& name, const std::vector<std::uint8_t>& bytes) const;
     // A file of `size` bytes that occupies no disk space.
     std::string WriteSparse(const std::string& name, std::int64_t size) const;
@@ -62,9 +55,6 @@ public:
     static void WriteWide(const std::wstring& path, const std::vector<std::uint8_t>& bytes);
     // The wide, long-path-prefixed form of a full ANSI name.
     static std::wstring LongPath(const std::string& path);
-
-private:
-    std::string FPath;
 };
 
 // Deterministic bytes 0..255 mixed, so rows differ.

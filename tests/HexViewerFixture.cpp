@@ -12,22 +12,11 @@ namespace {
 
 } // namespace
 
-void THostWindow::CreateParams(TCreateParams& Params)
-{
-    TWinControl::CreateParams(Params);
-    Params.Style = WS_OVERLAPPED | WS_CAPTION | WS_CLIPCHILDREN | WS_VISIBLE;
-    Params.WndParent = nullptr;
-    Params.X = 10;
-    Params.Y = 10;
-    Params.Width = 1200;
-    Params.Height = 900;
-}
-
 std::unique_ptr<THostWindow> HexViewerTest::FHost;
 
 void HexViewerTest::SetUpTestSuite()
 {
-    FHost = std::make_unique<THostWindow>();
+    FHost = std::make_unique<THostWindow>(10, 10, 1200, 900);
     FHost->Handle();
 }
 
@@ -53,10 +42,7 @@ void HexViewerTest::TearDown()
 
 void HexViewerTest::SetClientSize(int w, int h)
 {
-    RECT r{0, 0, w, h};
-    ::AdjustWindowRectEx(&r, static_cast<DWORD>(::GetWindowLongA(Window(), GWL_STYLE)), FALSE,
-                         static_cast<DWORD>(::GetWindowLongA(Window(), GWL_EXSTYLE)));
-    FViewer->SetBounds(0, 0, r.right - r.left + ::GetSystemMetrics(SM_CXVSCROLL), r.bottom - r.top);
+    TestDriver::SetClientSize(*FViewer, w, h);
     Pump();
     ASSERT_EQ(FViewer->ClientWidth(), w);
     ASSERT_EQ(FViewer->ClientHeight(), h);
@@ -64,11 +50,7 @@ void HexViewerTest::SetClientSize(int w, int h)
 
 void HexViewerTest::Pump()
 {
-    MSG msg;
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
-    }
+    TestDriver::PumpMessages();
     if (FHost)
         ::UpdateWindow(FHost->Handle());
     if (FViewer)
@@ -77,13 +59,26 @@ void HexViewerTest::Pump()
 
 void HexViewerTest::UseKnownFont()
 {
-    FViewer->Font().SetName("Liberation Mono");
-    FViewer->Font().SetHeight(-13);
-    FViewer->Font().SetCharset(ANSI_CHARSET);
-    char face[LF_FACESIZE] = {};
-    ::GetTextFaceA(FViewer->Canvas().Handle(), LF_FACESIZE, face);
-    if (std::string(face) != "Liberation Mono")
-        GTEST_SKIP() << "the test font Liberation Mono is not installed (" << face << " instead)";
+    // The platform's own fixed-pitch face first; the free face metric-
+    // compatible with it where only that one is installed.
+    std::string seen;
+    for (const char* name : {"Courier New", "Liberation Mono"}) {
+        FViewer->Font().SetName(name);
+        FViewer->Font().SetHeight(-13);
+        FViewer->Font().SetCharset(ANSI_CHARSET);
+        const HDC dc = FViewer->Canvas().Handle();
+        char face[LF_FACESIZE] = {};
+        ::GetTextFaceA(dc, LF_FACESIZE, face);
+        TEXTMETRICA metrics{};
+        ::GetTextMetricsA(dc, &metrics);
+        // The flag is set for a variable pitch, despite its name.
+        const bool fixedPitch = (metrics.tmPitchAndFamily & TMPF_FIXED_PITCH) == 0;
+        if (std::string(face) == name && fixedPitch && FViewer->CellWidth() == 9 && FViewer->CellHeight() == 17)
+            return;
+        seen += std::string(seen.empty() ? "" : "; ") + name + " gave " + face + (fixedPitch ? "" : " (variable pitch)") +
+                ", cell " + std::to_string(FViewer->CellWidth()) + " x " + std::to_string(FViewer->CellHeight());
+    }
+    GTEST_SKIP() << "no fixed-pitch face with a 9 x 17 cell at 13 pixels is installed: " << seen;
 }
 
 void HexViewerTest::Key(WORD key)

@@ -9,17 +9,13 @@
 #include "framework/Controls.h"
 #include "hexview/VxHexViewer.h"
 #include "tests/HexViewTestSupport.h"
+#include "tests/support/HostWindow.h"
 
 namespace hexviewtest {
 
-class THostWindow : public TWinControl {
-public:
-    THostWindow() : TWinControl(nullptr) {}
-    void CreateParams(TCreateParams& Params) override;
-};
+using TestDriver::THostWindow;
 
-// One host window serves a whole suite: hiding or destroying a top-level
-// window under a display without a window manager waits two seconds.
+// One host window serves a whole suite.
 class HexViewerTest : public testing::Test {
 protected:
     static void SetUpTestSuite();
@@ -31,7 +27,8 @@ protected:
     void SetClientSize(int w, int h);
     // Handles every queued message, then paints what is invalid.
     void Pump();
-    // A fixed-pitch font with a known cell, 9 x 17 pixels.
+    // A fixed-pitch font with a known cell, 9 x 17 pixels; skips the test,
+    // saying why, where no installed face gives it.
     void UseKnownFont();
     // Sends a key as the keyboard would: key down, then key up.
     void Key(WORD key);

@@ -72,15 +72,9 @@ protected:
     }
     void TearDown() override { delete Form; }
 
-    template <class F>
-    bool PumpUntil(F done, DWORD ms = 3000)
+    bool PumpUntil(const std::function<bool()>& done, DWORD ms = 3000)
     {
-        const ULONGLONG end = GetTickCount64() + ms;
-        while (!done() && GetTickCount64() < end) {
-            Application->ProcessMessages();
-            Sleep(20);
-        }
-        return done();
+        return TestDriver::PumpUntil(done, ms, [] { Application->ProcessMessages(); });
     }
 
     TMenuForm* Form = nullptr;

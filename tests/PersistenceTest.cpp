@@ -4,9 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include <shlobj.h>
-
 #include <chrono>
+#include <optional>
 #include <cstdio>
 #include <cstdlib>
 #include <random>
@@ -15,7 +14,9 @@
 #include <string>
 #include <thread>
 
+#include "tests/support/PerUserFolder.h"
 #include "tests/support/TestDriver.h"
+#include "tests/support/TestFiles.h"
 
 using namespace TestDriver;
 
@@ -26,44 +27,9 @@ namespace {
 
 const std::string HeaderOnly = "[VXS:CONFIG:HEADER]\r\nSchemaVersion=1\r\n\r\n";
 
-std::string AppDataFolder()
-{
-    char Buffer[MAX_PATH + 1] = {};
-    if (::SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, Buffer) != S_OK)
-        return std::string();
-    return Buffer;
-}
-
 bool Exists(const std::string& Path)
 {
     return ::GetFileAttributesA(Path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-std::string ReadWhole(const std::string& Path)
-{
-    std::string Text;
-    const HANDLE File = ::CreateFileA(Path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                      OPEN_EXISTING, 0, nullptr);
-    if (File == INVALID_HANDLE_VALUE)
-        return Text;
-    char Buffer[4096];
-    DWORD Read = 0;
-    while (::ReadFile(File, Buffer, sizeof Buffer, &Read, nullptr) && Read > 0)
-        Text.append(Buffer, Read);
-    ::CloseHandle(File);
-    return Text;
-}
-
-bool WriteWhole(const std::string& Path, const std::string& Text)
-{
-    const HANDLE File = ::CreateFileA(Path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (File == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD Written = 0;
-    const bool Done = ::WriteFile(File, Text.data(), static_cast<DWORD>(Text.size()), &Written, nullptr) &&
-                      Written == Text.size();
-    ::CloseHandle(File);
-    return Done;
 }
 
 std::string WindowSection(int Left, int Top, int Width, int Height, int State)
@@ -82,20 +48,6 @@ std::string WindowSection(int Left, int Top, int Width, int Height, int State)
                                          << R.bottom - R.top;
 }
 
-// The system's text for an error code, without its full stop.
-std::string SystemPhrase(DWORD Code)
-{
-    char* Text = nullptr;
-    const DWORD Length = ::FormatMessageA(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, Code,
-        0, reinterpret_cast<char*>(&Text), 0, nullptr);
-    std::string Result(Text ? Text : "", Length);
-    ::LocalFree(Text);
-    while (!Result.empty() && (static_cast<unsigned char>(Result.back()) <= ' ' || Result.back() == '.'))
-        Result.pop_back();
-    return Result;
-}
-
 // Points the prefix's per-user application-data folder to a place that
 // cannot be made while it lives, so the system's lookup of it fails.
 class TAppDataFolderMoved {
@@ -111,38 +63,23 @@ public:
         if (!WriteWhole(Blocker, "in the way"))
             return false;
         FBlocker = Blocker;
-        return SetValue(Blocker + "\\Roaming");
+        FRedirect.emplace(Blocker + "\\Roaming");
+        return FRedirect->Redirected();
     }
     void Restore()
     {
         if (FBlocker.empty())
             return;
-        SetValue(DefaultValue);
+        FRedirect.reset();
         ::DeleteFileA(FBlocker.c_str());
         FBlocker.clear();
     }
-    // A run killed while the folder was moved left the value behind.
-    static void RestoreLeftOver()
-    {
-        char Value[MAX_PATH] = {};
-        DWORD Size = sizeof Value;
-        if (::RegGetValueA(HKEY_CURRENT_USER, Key, "AppData", RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND, nullptr, Value,
-                           &Size) == ERROR_SUCCESS &&
-            std::string(Value).find(".blocker") != std::string::npos)
-            SetValue(DefaultValue);
-    }
+    // A run killed while the folder was moved left the setting behind.
+    static void RestoreLeftOver() { TAppDataRedirect::RestoreLeftOver(".blocker"); }
 
 private:
-    static constexpr const char* Key = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
-    static constexpr const char* DefaultValue = "%USERPROFILE%\\AppData\\Roaming";
-
-    static bool SetValue(const std::string& Value)
-    {
-        return ::RegSetKeyValueA(HKEY_CURRENT_USER, Key, "AppData", REG_EXPAND_SZ, Value.c_str(),
-                                 static_cast<DWORD>(Value.size() + 1)) == ERROR_SUCCESS;
-    }
-
     std::string FBlocker;
+    std::optional<TAppDataRedirect> FRedirect;
 };
 
 // The maker folder is moved aside for each test and put back afterwards, so
@@ -151,36 +88,26 @@ class Persistence : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        const std::string AppData = AppDataFolder();
-        ASSERT_FALSE(AppData.empty());
-        Folder = AppData + "\\Talmore";
-        Aside = AppData + "\\Talmore.persistence-aside";
+        TAppDataFolderMoved::RestoreLeftOver();
+        FirstRun.emplace();
+        Folder = FirstRun->Folder();
+        ASSERT_FALSE(Folder.empty()) << "the per-user folder could not be set aside";
         Blocked = Folder + ".persistence-blocked";
         File = Folder + "\\Quorvel.ini";
-        TAppDataFolderMoved::RestoreLeftOver();
-        // A run that was killed half-way left the real folder aside.
-        if (Exists(Aside) && !Exists(Folder)) {
-            ASSERT_TRUE(::MoveFileA(Aside.c_str(), Folder.c_str()));
-        }
-        ASSERT_FALSE(Exists(Aside)) << "left over by an earlier run: " << Aside;
-        if (Exists(Folder)) {
-            ASSERT_TRUE(::MoveFileA(Folder.c_str(), Aside.c_str()));
-        }
     }
 
     void TearDown() override
     {
         Program.Close();
-        if (Exists(Blocked)) {
+        if (!Folder.empty() && Exists(Blocked)) {
             ::DeleteFileA(Folder.c_str());
             ::MoveFileA(Blocked.c_str(), Folder.c_str());
         }
-        ::DeleteFileA(File.c_str());
-        if (!::RemoveDirectoryA(Folder.c_str()))
+        // A plain file standing in for the folder goes; the folder and the
+        // program's files in it go with the first run.
+        if (!Folder.empty() && !(::GetFileAttributesA(Folder.c_str()) & FILE_ATTRIBUTE_DIRECTORY))
             ::DeleteFileA(Folder.c_str());
-        if (Exists(Aside)) {
-            EXPECT_TRUE(::MoveFileA(Aside.c_str(), Folder.c_str()));
-        }
+        FirstRun.reset();
     }
 
     HWND Start(const std::string& Exe = QuorvelExePath())
@@ -216,8 +143,8 @@ protected:
         return Text;
     }
 
+    std::optional<TFirstRun> FirstRun;
     std::string Folder;
-    std::string Aside;
     // Where the folder goes while a plain file stands in its place.
     std::string Blocked;
     std::string File;
@@ -369,7 +296,7 @@ TEST_F(Persistence, AConfigurationUnusableAtStartIsReportedOnceAndNeverKeepsTheP
                 // Held by another program that lets no one read it.
                 Held.Reset(::CreateFileA(File.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
                 ASSERT_TRUE(Held);
-                Expected = "Cannot open file \"" + File + "\". " + SystemPhrase(ERROR_SHARING_VIOLATION) + ".";
+                Expected = "Cannot open file \"" + File + "\". " + SystemText(ERROR_SHARING_VIOLATION);
                 break;
             case TUnusable::FolderCannotBeMade:
                 ASSERT_TRUE(WriteWhole(Folder, "not a folder"));

@@ -114,7 +114,7 @@ TEST_F(FontConfig, DamagedTextRaisesWithTheEarlierStepsInEffect)
 
 TEST(FontConfigFile, FaceNameWithBlanksIsStoredQuoted)
 {
-    TTempFolder Folder;
+    TScratchFolder Folder;
     const std::string Path = Folder.File("font.ini");
     TFont Font;
     SetUpViewerFont(Font);

@@ -47,7 +47,7 @@ protected:
         return Result;
     }
 
-    TTempFolder Temp;
+    TScratchFolder Temp;
     bool FolderAvailable = true;
     std::string ExeName = "C:\\Program Files\\Quorvel\\Quorvel.exe";
     std::vector<std::pair<int, bool>> Requests;

@@ -41,7 +41,7 @@ protected:
         return false;
     }
 
-    TTempFolder Temp;
+    TScratchFolder Temp;
     std::string Path = Temp.File("test.ini");
 };
 

@@ -421,15 +421,7 @@ std::vector<int> DragThumb(TVxHexViewer& viewer)
         ::Sleep(100);
         done = true;
     });
-    const DWORD started = ::GetTickCount();
-    while (!done && ::GetTickCount() - started < 20000) {
-        MSG msg;
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
-        }
-        ::Sleep(5);
-    }
+    TestDriver::PumpUntil([&] { return done.load(); }, 20000);
     hand.join();
     viewer.WindowProc = previous;
     return tracked;

@@ -221,7 +221,7 @@ TEST_F(HexViewerTest, MissingNamesFoldersAndEmptyNamesChangeNothing)
     const std::string name = FFolder.Write("kept.bin", bytes);
     FViewer->SetFileName(name);
     const std::uint8_t* data = FViewer->Data();
-    for (const std::string& other : {FFolder.File("missing.bin"), FFolder.Path(), std::string()}) {
+    for (const std::string& other : {FFolder.File("missing.bin"), FFolder.Path().string(), std::string()}) {
         EXPECT_NO_THROW(FViewer->SetFileName(other)) << other;
         EXPECT_EQ(FViewer->FileName(), name);
         EXPECT_EQ(FViewer->Data(), data);
@@ -355,7 +355,7 @@ TEST_F(HexViewerTest, NameOutsideTheAnsiCodePageAsTheShellHandsItOverChangesNoth
     const std::string name = FFolder.Write("kept.bin", PatternBytes(300));
     FViewer->SetFileName(name);
     const std::uint8_t* data = FViewer->Data();
-    const std::wstring wide = hexviewtest::TScratchFolder::LongPath(FFolder.Path()) + L"\\\u0416\u4E2D\u0101.bin";
+    const std::wstring wide = hexviewtest::TScratchFolder::LongPath(FFolder.Path().string()) + L"\\\u0416\u4E2D\u0101.bin";
     hexviewtest::TScratchFolder::WriteWide(wide, PatternBytes(70, 5));
     // Converted to the ANSI code page, as the open dialog and a drop give it.
     char ansi[MAX_PATH];

@@ -8,6 +8,7 @@
 
 #ifdef _WIN32
 #include "tests/HexViewTestSupport.h"
+#include "tests/support/TestDriver.h"
 #endif
 
 namespace {
@@ -44,17 +45,7 @@ std::string FullPath(const std::string& name)
     return std::string(buffer, length);
 }
 
-// The system's own text for an error, as the message quotes it.
-std::string SystemText(DWORD code)
-{
-    char buffer[512] = {};
-    DWORD length = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS |
-                                        FORMAT_MESSAGE_MAX_WIDTH_MASK,
-                                    nullptr, code, 0, buffer, sizeof buffer, nullptr);
-    while (length > 0 && static_cast<unsigned char>(buffer[length - 1]) <= ' ')
-        --length;
-    return std::string(buffer, length);
-}
+using TestDriver::SystemText;
 
 TEST(MemoryStream, LoadsTheWholeFile)
 {
@@ -92,7 +83,7 @@ TEST(MemoryStream, RelativeNameIsExpandedInTheMessage)
     TScratchFolder folder;
     char previous[MAX_PATH];
     ::GetCurrentDirectoryA(MAX_PATH, previous);
-    ASSERT_TRUE(::SetCurrentDirectoryA(folder.Path().c_str()));
+    ASSERT_TRUE(::SetCurrentDirectoryA(folder.Path().string().c_str()));
     TVxMemoryStream stream;
     std::string message;
     try {

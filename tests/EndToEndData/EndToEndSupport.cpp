@@ -1,90 +1,20 @@
 #include "tests/EndToEndData/EndToEndSupport.h"
 
-#include <shlobj.h>
-
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
-#include <fstream>
 #include <thread>
+
+#include "tests/support/TestFiles.h"
 
 namespace EndToEnd {
 
 using namespace TestDriver;
 
-namespace {
-
-bool Exists(const std::string& path)
-{
-    return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-// Deletes what the program saves in its per-user folder (its .ini files)
-// and the folder when nothing else is left there. True when it is gone.
-bool ClearProgramFolder(const std::string& folder)
-{
-    WIN32_FIND_DATAA found{};
-    const HANDLE search = ::FindFirstFileA((folder + "\\*.ini").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do
-            ::DeleteFileA((folder + "\\" + found.cFileName).c_str());
-        while (::FindNextFileA(search, &found));
-        ::FindClose(search);
-    }
-    return ::RemoveDirectoryA(folder.c_str()) || !Exists(folder);
-}
-
-// Moves the set-aside folder back; an empty one stood for no folder at all.
-bool PutBack(const std::string& aside, const std::string& folder)
-{
-    if (::RemoveDirectoryA(aside.c_str()))
-        return true;
-    return ::MoveFileA(aside.c_str(), folder.c_str()) != 0;
-}
-
-}  // namespace
-
-TFirstRun::TFirstRun()
-{
-    char appData[MAX_PATH + 1] = {};
-    if (::SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData) != S_OK)
-        return;
-    const std::string folder = std::string(appData) + "\\Talmore";
-    FAside = folder + ".endtoend-aside";
-    // A run that was killed half-way left the real folder aside, and maybe
-    // a folder its program saved in meanwhile: that one goes, the real one
-    // comes back. What is not the program's own is kept under another name
-    // rather than deleted.
-    if (Exists(FAside)) {
-        if (Exists(folder) && !ClearProgramFolder(folder)) {
-            const std::string kept = folder + ".endtoend-left-" + std::to_string(::GetTickCount64());
-            if (!::MoveFileA(folder.c_str(), kept.c_str()))
-                return;
-        }
-        if (!PutBack(FAside, folder))
-            return;
-    }
-    // With no folder to set aside an empty one stands for it, so a killed
-    // run is told apart from a user's folder.
-    if (Exists(folder) ? !::MoveFileA(folder.c_str(), FAside.c_str()) : !::CreateDirectoryA(FAside.c_str(), nullptr))
-        return;
-    FFolder = folder;
-}
-
-TFirstRun::~TFirstRun()
-{
-    if (FFolder.empty())
-        return;
-    ClearProgramFolder(FFolder);
-    PutBack(FAside, FFolder);
-}
-
 std::string WriteSample(const std::string& name, const std::string& bytes)
 {
     const std::string path = TestExeFolder() + "\\" + name;
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return out ? path : std::string();
+    return WriteWhole(path, bytes) ? path : std::string();
 }
 
 std::string SampleBytes(unsigned char first, std::size_t count)

@@ -10,28 +10,12 @@
 #include <string>
 
 #include "tests/EndToEndData/ProgramHook.h"
+#include "tests/support/PerUserFolder.h"
 #include "tests/support/TestDriver.h"
 
 namespace EndToEnd {
 
-// Moves the maker's per-user folder aside while it lives and puts it back
-// afterwards, so the program starts as on a first run (designed place,
-// designed font) and what it saves on closing is thrown away. A folder left
-// aside by a killed run is put back first.
-class TFirstRun {
-public:
-    TFirstRun();
-    ~TFirstRun();
-    TFirstRun(const TFirstRun&) = delete;
-    TFirstRun& operator=(const TFirstRun&) = delete;
-
-    // The folder's path; empty when it could not be found or set aside.
-    const std::string& Folder() const { return FFolder; }
-
-private:
-    std::string FFolder;
-    std::string FAside;
-};
+using TestDriver::TFirstRun;
 
 // Writes `bytes` to `name` in the test executable's folder; its full path.
 std::string WriteSample(const std::string& name, const std::string& bytes);

@@ -15,18 +15,6 @@ std::string LastErrorText(const char* call)
     return std::string(call) + " failed with error " + std::to_string(GetLastError());
 }
 
-template <class F>
-bool WaitUntil(DWORD timeoutMs, F condition)
-{
-    const ULONGLONG end = GetTickCount64() + timeoutMs;
-    for (;;) {
-        if (condition())
-            return true;
-        if (GetTickCount64() >= end)
-            return false;
-        Sleep(50);
-    }
-}
 
 struct TEnumState {
     DWORD ProcessId;
@@ -108,24 +96,19 @@ std::thread UserThread(std::function<void()> body)
 
 TProcess::~TProcess()
 {
-    if (FProcess) {
-        if (Running())
-            Terminate();
-        CloseHandle(FProcess);
-    }
+    if (Running())
+        Terminate();
 }
 
 TProcess::TProcess(TProcess&& other) noexcept
-    : FProcess(std::exchange(other.FProcess, nullptr)), FId(std::exchange(other.FId, 0))
+    : FProcess(std::move(other.FProcess)), FId(std::exchange(other.FId, 0))
 {
 }
 
 TProcess& TProcess::operator=(TProcess&& other) noexcept
 {
     if (this != &other) {
-        if (FProcess)
-            CloseHandle(FProcess);
-        FProcess = std::exchange(other.FProcess, nullptr);
+        FProcess = std::move(other.FProcess);
         FId = std::exchange(other.FId, 0);
     }
     return *this;
@@ -151,24 +134,24 @@ TProcess TProcess::Start(const std::string& exe, const std::string& arguments, c
     if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         directory.empty() ? nullptr : directory.c_str(), &startup, &info))
         throw std::runtime_error(LastErrorText("CreateProcessA") + " for " + exe);
-    CloseHandle(info.hThread);
+    TKernelHandle thread(info.hThread);
     TProcess process;
-    process.FProcess = info.hProcess;
+    process.FProcess.Reset(info.hProcess);
     process.FId = info.dwProcessId;
     return process;
 }
 
 bool TProcess::Running() const
 {
-    return FProcess && WaitForSingleObject(FProcess, 0) == WAIT_TIMEOUT;
+    return FProcess && WaitForSingleObject(FProcess.Get(), 0) == WAIT_TIMEOUT;
 }
 
 bool TProcess::WaitForExit(DWORD timeoutMs, DWORD* exitCode) const
 {
-    if (!FProcess || WaitForSingleObject(FProcess, timeoutMs) != WAIT_OBJECT_0)
+    if (!FProcess || WaitForSingleObject(FProcess.Get(), timeoutMs) != WAIT_OBJECT_0)
         return false;
     if (exitCode)
-        GetExitCodeProcess(FProcess, exitCode);
+        GetExitCodeProcess(FProcess.Get(), exitCode);
     return true;
 }
 
@@ -187,9 +170,20 @@ bool TProcess::Close(DWORD timeoutMs)
 void TProcess::Terminate()
 {
     if (FProcess) {
-        TerminateProcess(FProcess, 1);
-        WaitForSingleObject(FProcess, 5000);
+        TerminateProcess(FProcess.Get(), 1);
+        WaitForSingleObject(FProcess.Get(), 5000);
     }
+}
+
+std::string SystemText(DWORD code)
+{
+    char buffer[512] = {};
+    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS |
+                                      FORMAT_MESSAGE_MAX_WIDTH_MASK,
+                                  nullptr, code, 0, buffer, sizeof buffer, nullptr);
+    while (length > 0 && static_cast<unsigned char>(buffer[length - 1]) <= ' ')
+        --length;
+    return std::string(buffer, length);
 }
 
 std::string TestExeFolder()
@@ -351,18 +345,43 @@ bool Activate(HWND window, DWORD timeoutMs)
     });
 }
 
-void Pause(DWORD ms)
+bool WaitUntil(DWORD timeoutMs, const std::function<bool()>& condition, DWORD pollMs)
 {
-    // Keeps this thread's own windows answering while it waits.
-    const ULONGLONG end = GetTickCount64() + ms;
-    while (GetTickCount64() < end) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
+    const ULONGLONG end = GetTickCount64() + timeoutMs;
+    for (;;) {
+        if (condition())
+            return true;
+        if (GetTickCount64() >= end)
+            return false;
+        Sleep(pollMs);
+    }
+}
+
+void PumpMessages()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs, const std::function<void()>& pump)
+{
+    const ULONGLONG end = GetTickCount64() + timeoutMs;
+    for (;;) {
+        pump();
+        if (condition())
+            return true;
+        if (GetTickCount64() >= end)
+            return false;
         Sleep(10);
     }
+}
+
+void Pause(DWORD ms)
+{
+    PumpUntil([] { return false; }, ms);
 }
 
 void PressKey(WORD virtualKey, unsigned modifiers)
@@ -475,12 +494,20 @@ TDibImage::TDibImage(int width, int height) : FWidth(width), FHeight(height), FD
     info.bmiHeader.biHeight = -height;
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
     FBitmap.Reset(CreateDIBSection(FDC.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!FBitmap)
         return;
     FSelected.emplace(FDC.Get(), FBitmap.Get());
     FBits = static_cast<const std::uint32_t*>(bits);
+}
+
+std::uint32_t TDibImage::At(int x, int y) const
+{
+    GdiFlush();
+    return FBits[static_cast<std::size_t>(y) * static_cast<std::size_t>(FWidth) + static_cast<std::size_t>(x)] &
+           0x00FFFFFF;
 }
 
 TCapture TDibImage::Pixels() const
@@ -497,16 +524,40 @@ TCapture TDibImage::Pixels() const
     return capture;
 }
 
+bool TDibImage::CopyFrom(HDC source, int x, int y)
+{
+    if (!DC() || !source || !BitBlt(FDC.Get(), 0, 0, FWidth, FHeight, source, x, y, SRCCOPY))
+        return false;
+    GdiFlush();
+    return true;
+}
+
+bool TDibImage::CopyClient(HWND window)
+{
+    try {
+        const TWindowDC source(window);
+        return CopyFrom(source.Get(), 0, 0);
+    } catch (const EOSError&) {
+        return false;
+    }
+}
+
 namespace {
 
-// Copies `width` x `height` pixels at (x, y) of `source` into a capture.
-TCapture CaptureFrom(HDC source, int x, int y, int width, int height)
+// Copies `width` x `height` pixels at (x, y) of `window`'s device context
+// (nullptr: the screen) into a capture.
+TCapture CaptureFrom(HWND window, int x, int y, int width, int height)
 {
-    if (!source || width <= 0 || height <= 0)
+    if (width <= 0 || height <= 0)
         return {};
     TDibImage image(width, height);
-    if (!image.DC() || !BitBlt(image.DC(), 0, 0, width, height, source, x, y, SRCCOPY))
+    try {
+        const TWindowDC source(window);
+        if (!image.CopyFrom(source.Get(), x, y))
+            return {};
+    } catch (const EOSError&) {
         return {};
+    }
     return image.Pixels();
 }
 
@@ -521,22 +572,14 @@ TCapture CaptureWindow(HWND window, bool clientOnly)
     } else {
         GetWindowRect(window, &r);
     }
-    HDC screen = GetDC(nullptr);
-    TCapture capture = CaptureFrom(screen, r.left, r.top, r.right - r.left, r.bottom - r.top);
-    if (screen)
-        ReleaseDC(nullptr, screen);
-    return capture;
+    return CaptureFrom(nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top);
 }
 
 TCapture CaptureOwnWindow(HWND window)
 {
     RECT r{};
     GetClientRect(window, &r);
-    HDC dc = GetDC(window);
-    TCapture capture = CaptureFrom(dc, 0, 0, r.right, r.bottom);
-    if (dc)
-        ReleaseDC(window, dc);
-    return capture;
+    return CaptureFrom(window, 0, 0, r.right, r.bottom);
 }
 
 }  // namespace TestDriver

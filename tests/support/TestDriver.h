@@ -62,7 +62,7 @@ public:
                           const std::string& folder = "");
 
     DWORD Id() const { return FId; }
-    HANDLE Handle() const { return FProcess; }
+    HANDLE Handle() const { return FProcess.Get(); }
     bool Running() const;
     // True when the process ended in time; its exit code goes to `exitCode`.
     bool WaitForExit(DWORD timeoutMs, DWORD* exitCode = nullptr) const;
@@ -72,9 +72,13 @@ public:
     void Terminate();
 
 private:
-    HANDLE FProcess = nullptr;
+    TKernelHandle FProcess;
     DWORD FId = 0;
 };
+
+// The system's own text for an error code, as messages quote it: one line,
+// trailing blanks gone, the full stop kept.
+std::string SystemText(DWORD code);
 
 // Folder of the running test executable, without a trailing backslash.
 std::string TestExeFolder();
@@ -131,6 +135,16 @@ void ChooseMenuItem(HWND window, char menuLetter, char itemLetter);
 bool TypeIntoOpenDialog(HWND dialog, const std::string& path, DWORD timeoutMs = 10000);
 // Waits, handling this thread's own messages meanwhile.
 void Pause(DWORD ms);
+// Asks `condition` every `pollMs` until it holds; false when `timeoutMs`
+// ran out first. Nothing is pumped: for conditions another process or
+// thread brings about.
+bool WaitUntil(DWORD timeoutMs, const std::function<bool()>& condition, DWORD pollMs = 50);
+// Dispatches every message queued for this thread.
+void PumpMessages();
+// Runs `pump` (a framework test passes the application's own loop step)
+// until `condition` holds; false when `timeoutMs` ran out first.
+bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs = 5000,
+               const std::function<void()>& pump = PumpMessages);
 
 // A window's pixels as 0x00RRGGBB, rows from the top.
 struct TCapture {
@@ -144,14 +158,24 @@ struct TCapture {
     bool SaveBmp(const std::string& path) const;
 };
 // A top-down 32-bit bitmap selected into a memory DC of its own, to draw
-// or copy into and read back.
+// or copy into and read back: every memory bitmap of the tests and the
+// benchmarks is one of these.
 class TDibImage {
 public:
     TDibImage(int width, int height);
     // Null when the bitmap could not be made.
     HDC DC() const { return FBits ? FDC.Get() : nullptr; }
+    int Width() const { return FWidth; }
+    int Height() const { return FHeight; }
+    // One pixel as 0x00RRGGBB, after what was drawn so far has landed.
+    std::uint32_t At(int x, int y) const;
     // What the bitmap holds; empty when it could not be made.
     TCapture Pixels() const;
+    // Copies the image's size from (x, y) of `source`; false on failure.
+    bool CopyFrom(HDC source, int x, int y);
+    // Copies from the top left of the window's client area, through the
+    // window's own device context; false on failure.
+    bool CopyClient(HWND window);
 
 private:
     int FWidth;
