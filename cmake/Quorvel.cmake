@@ -27,15 +27,18 @@ function(quorvel_warnings target)
   endif()
 endfunction()
 
+# The build's own name: native, fuzz, i686 or x86_64. Test names start with
+# it, and so do the resource locks of what each build has for itself.
 if(QUORVEL_KIND STREQUAL windows)
   if(CMAKE_SIZEOF_VOID_P EQUAL 4)
-    set(QUORVEL_KIND_LABEL i686.)
+    set(QUORVEL_BUILD i686)
   else()
-    set(QUORVEL_KIND_LABEL x86_64.)
+    set(QUORVEL_BUILD x86_64)
   endif()
 else()
-  set(QUORVEL_KIND_LABEL ${QUORVEL_KIND}.)
+  set(QUORVEL_BUILD ${QUORVEL_KIND})
 endif()
+set(QUORVEL_KIND_LABEL ${QUORVEL_BUILD}.)
 
 set(QUORVEL_SANITIZE "")
 if(QUORVEL_KIND STREQUAL native)
@@ -58,14 +61,21 @@ elseif(MSVC AND CMAKE_SIZEOF_VOID_P EQUAL 4)
   add_link_options(/LARGEADDRESSAWARE)
 endif()
 if(WIN32 AND CMAKE_CROSSCOMPILING)
-  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
-    set(QUORVEL_WINE_KIND i686)
-  else()
-    set(QUORVEL_WINE_KIND x86_64)
-  endif()
+  set(QUORVEL_WINE_KIND ${QUORVEL_BUILD})
   configure_file(${QUORVEL_ROOT}/cmake/wine-run.sh.in ${CMAKE_BINARY_DIR}/wine-run.sh @ONLY
     FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run.sh CACHE FILEPATH "" FORCE)
+endif()
+
+# The Windows system libraries as targets, so that with
+# CMAKE_LINK_LIBRARIES_ONLY_TARGETS every name a target links is checked:
+# a misspelt or renamed library fails at configure time instead of being
+# passed to the linker, or silently dropped, as a plain name.
+if(WIN32)
+  foreach(_qv_system_library advapi32 comdlg32 gdi32 ole32 psapi shell32 user32 version)
+    add_library(Win32::${_qv_system_library} INTERFACE IMPORTED)
+    set_target_properties(Win32::${_qv_system_library} PROPERTIES IMPORTED_LIBNAME ${_qv_system_library})
+  endforeach()
 endif()
 
 # Window-free library: builds in every kind.
@@ -113,11 +123,11 @@ function(quorvel_test name)
   if(NOT Q_TIMEOUT)
     set(Q_TIMEOUT 120)
   endif()
-  add_test(NAME ${QUORVEL_KIND_LABEL}${name} COMMAND ${name} --gtest_color=no)
-  set_tests_properties(${QUORVEL_KIND_LABEL}${name} PROPERTIES
-    TIMEOUT ${Q_TIMEOUT} WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+  set(test ${QUORVEL_KIND_LABEL}${name})
+  add_test(NAME ${test} COMMAND ${name} --gtest_color=no)
+  set_tests_properties(${test} PROPERTIES TIMEOUT ${Q_TIMEOUT} WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
   if(Q_POINTER)
-    set_tests_properties(${QUORVEL_KIND_LABEL}${name} PROPERTIES RUN_SERIAL TRUE)
+    set_tests_properties(${test} PROPERTIES RUN_SERIAL TRUE)
   endif()
 endfunction()
 
@@ -144,13 +154,3 @@ function(quorvel_fuzzer name)
             -timeout=10 -print_final_stats=1 ${work} ${seeds})
   set_tests_properties(fuzz.${name} PROPERTIES TIMEOUT 600)
 endfunction()
-
-# Includes every *.cmake fragment of the calling folder, so each module group
-# keeps its own build and test rules in a file of its own.
-macro(quorvel_include_fragments)
-  file(GLOB _fragments CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cmake)
-  list(SORT _fragments)
-  foreach(_fragment IN LISTS _fragments)
-    include(${_fragment})
-  endforeach()
-endmacro()

@@ -11,13 +11,10 @@ if(WIN32)
     Handles.cpp Graphics.cpp Controls.cpp WinControls.cpp Forms.cpp Application.cpp Menus.cpp Dialogs.cpp
     FrameworkClasses.cpp)
   quorvel_warnings(qv_framework)
-  target_link_libraries(qv_framework PUBLIC qv_forms qv_errors user32 gdi32 comdlg32 ole32)
-endif()
+  target_link_libraries(qv_framework PUBLIC qv_forms qv_errors Win32::user32 Win32::gdi32 Win32::comdlg32 Win32::ole32)
 
-# The test driver (tests/support): defined here, before the test folder, so
-# that every test fragment can use it.
-if(WIN32)
+  # The test driver (tests/support), which test programs link.
   add_library(qv_testdriver STATIC ${QUORVEL_ROOT}/tests/support/TestDriver.cpp)
   quorvel_warnings(qv_testdriver)
-  target_link_libraries(qv_testdriver PUBLIC user32 gdi32)
+  target_link_libraries(qv_testdriver PUBLIC Win32::user32 Win32::gdi32)
 endif()

@@ -41,9 +41,7 @@ if(WIN32)
 
   quorvel_help_test(VxHtmlHelpApiTest ${CMAKE_CURRENT_SOURCE_DIR}/VxHtmlHelpApiTest.cpp)
   target_link_libraries(VxHtmlHelpApiTest PRIVATE qv_htmlhelp)
-endif()
 
-if(TARGET qv_helprouter)
   # Popups go to the mouse pointer.
   quorvel_help_test(VxHelpRouterTest POINTER ${CMAKE_CURRENT_SOURCE_DIR}/VxHelpRouterTest.cpp)
   target_link_libraries(VxHelpRouterTest PRIVATE qv_helprouter qv_testdriver)

@@ -4,13 +4,11 @@ if(WIN32)
   # Also loads a file just under 2 GiB: give it time under Wine.
   quorvel_test(VxMemoryStreamTest SOURCES VxMemoryStreamTest.cpp HexViewTestSupport.cpp LIBS qv_hexgdi TIMEOUT 300)
   quorvel_test(VxHexPaintTest SOURCES VxHexPaintTest.cpp HexViewTestSupport.cpp LIBS qv_hexgdi WINDOWS)
-else()
-  quorvel_test(VxMemoryStreamTest SOURCES VxMemoryStreamTest.cpp LIBS qv_hexlayout)
-endif()
-if(TARGET qv_hexview AND TARGET qv_testdriver)
   quorvel_test(VxHexViewerTest SOURCES VxHexViewerTest.cpp HexViewerFixture.cpp HexViewTestSupport.cpp
                LIBS qv_hexview qv_testdriver WINDOWS TIMEOUT 300)
   # Drags the scroll bar's thumb with the mouse.
   quorvel_test(VxHexViewerScrollTest SOURCES VxHexViewerScrollTest.cpp HexViewerFixture.cpp HexViewTestSupport.cpp
                LIBS qv_hexview qv_testdriver WINDOWS POINTER TIMEOUT 300)
+else()
+  quorvel_test(VxMemoryStreamTest SOURCES VxMemoryStreamTest.cpp LIBS qv_hexlayout)
 endif()
