@@ -101,21 +101,42 @@ macro(quorvel_setup_googletest)
   endif()
 endmacro()
 
+# Test tiers, one CTest label each (the build's name is a second label):
+#   unit     one process that needs no display: the native tests, and those
+#            Windows tests that pass under Wine with no display at all
+#            (window-free code, memory bitmaps, resources, file reads);
+#   window   makes windows on the build's display;
+#   process  starts the program, or a helper program on the product's
+#            libraries, and drives or kills it;
+#   fuzz     a libFuzzer target run for a bounded time.
+set(QUORVEL_TIERS unit window process fuzz)
+
+#   quorvel_test_tier(TEST TIER)
+function(quorvel_test_tier test tier)
+  if(NOT tier IN_LIST QUORVEL_TIERS)
+    message(FATAL_ERROR "Test ${test}: tier '${tier}' is not one of ${QUORVEL_TIERS}")
+  endif()
+  set_tests_properties(${test} PROPERTIES LABELS "${tier};${QUORVEL_BUILD}")
+endfunction()
+
 # A GoogleTest executable, registered with CTest as one test.
-#   quorvel_test(NAME SOURCES ... LIBS ... [WINDOWS] [POINTER] [TIMEOUT s])
+#   quorvel_test(NAME TIER tier SOURCES ... LIBS ... [WINDOWS] [POINTER] [TIMEOUT s])
 # WINDOWS marks a test that needs the Windows build (it runs under Wine);
 # without it the test builds in the native and the Windows kind alike.
-# POINTER marks a test that moves or reads the mouse pointer. The display has
-# one, shared by every desktop and both builds, and any other program's window
-# under it can report a position the pointer has already left, so such a test
-# runs with no other test beside it.
+# POINTER marks a test that moves or reads the mouse pointer. Any other
+# window of the build on the display can report a position the pointer has
+# already left, and CTest has no lock that only window tests share, so such
+# a test runs with no other test beside it.
 function(quorvel_test name)
-  cmake_parse_arguments(Q "WINDOWS;POINTER" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(Q "WINDOWS;POINTER" "TIMEOUT;TIER" "SOURCES;LIBS" ${ARGN})
   if(QUORVEL_KIND STREQUAL fuzz)
     return()
   endif()
   if(Q_WINDOWS AND NOT WIN32)
     return()
+  endif()
+  if(NOT Q_TIER)
+    message(FATAL_ERROR "Test ${name} has no TIER")
   endif()
   add_executable(${name} ${Q_SOURCES})
   quorvel_warnings(${name})
@@ -126,6 +147,7 @@ function(quorvel_test name)
   set(test ${QUORVEL_KIND_LABEL}${name})
   add_test(NAME ${test} COMMAND ${name} --gtest_color=no)
   set_tests_properties(${test} PROPERTIES TIMEOUT ${Q_TIMEOUT} WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+  quorvel_test_tier(${test} ${Q_TIER})
   if(Q_POINTER)
     set_tests_properties(${test} PROPERTIES RUN_SERIAL TRUE)
   endif()
@@ -153,4 +175,5 @@ function(quorvel_fuzzer name)
     COMMAND ${name} -max_total_time=${QUORVEL_FUZZ_SECONDS} -rss_limit_mb=2048
             -timeout=10 -print_final_stats=1 ${work} ${seeds})
   set_tests_properties(fuzz.${name} PROPERTIES TIMEOUT 600)
+  quorvel_test_tier(fuzz.${name} fuzz)
 endfunction()

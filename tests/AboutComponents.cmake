@@ -14,10 +14,12 @@ configure_file(AboutVersion.rc.in ${_about_rc_dir}/SpecialVersion.rc @ONLY)
 file(WRITE ${_about_rc_dir}/NoVersion.rc.tmp "#include \"resources/About.rc\"\n")
 configure_file(${_about_rc_dir}/NoVersion.rc.tmp ${_about_rc_dir}/NoVersion.rc COPYONLY)
 
-quorvel_test(VXVerLabelTest WINDOWS SOURCES VXVerLabelTest.cpp ${_about_rc_dir}/ReleaseVersion.rc LIBS qv_about)
-quorvel_test(VXControlsTest WINDOWS POINTER SOURCES VXControlsTest.cpp LIBS qv_about qv_testdriver)
-quorvel_test(VxButtonsTest WINDOWS SOURCES VxButtonsTest.cpp LIBS qv_about qv_testdriver)
-quorvel_test(FVXAboutTest WINDOWS SOURCES FVXAboutTest.cpp ${_about_rc_dir}/SpecialVersion.rc LIBS qv_about qv_testdriver)
-quorvel_test(VXAboutTest WINDOWS SOURCES VXAboutTest.cpp ${_about_rc_dir}/NoVersion.rc LIBS qv_about)
+quorvel_test(VXVerLabelTest TIER unit WINDOWS SOURCES VXVerLabelTest.cpp ${_about_rc_dir}/ReleaseVersion.rc
+             LIBS qv_about)
+quorvel_test(VXControlsTest TIER window WINDOWS POINTER SOURCES VXControlsTest.cpp LIBS qv_about qv_testdriver)
+quorvel_test(VxButtonsTest TIER window WINDOWS SOURCES VxButtonsTest.cpp LIBS qv_about qv_testdriver)
+quorvel_test(FVXAboutTest TIER window WINDOWS SOURCES FVXAboutTest.cpp ${_about_rc_dir}/SpecialVersion.rc
+             LIBS qv_about qv_testdriver)
+quorvel_test(VXAboutTest TIER unit WINDOWS SOURCES VXAboutTest.cpp ${_about_rc_dir}/NoVersion.rc LIBS qv_about)
 set_source_files_properties(${_about_rc_dir}/SpecialVersion.rc ${_about_rc_dir}/NoVersion.rc
   PROPERTIES OBJECT_DEPENDS ${QUORVEL_ROOT}/resources/TVXAboutForm.qform)

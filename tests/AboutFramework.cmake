@@ -1,3 +1,3 @@
 # Labels, buttons, images, bevels and the description writer.
-quorvel_test(FormWriterTest SOURCES FormWriterTest.cpp LIBS qv_formwriter)
-quorvel_test(StdCtrlsTest WINDOWS SOURCES StdCtrlsTest.cpp LIBS qv_stdctrls qv_testdriver)
+quorvel_test(FormWriterTest TIER unit SOURCES FormWriterTest.cpp LIBS qv_formwriter)
+quorvel_test(StdCtrlsTest TIER window WINDOWS SOURCES StdCtrlsTest.cpp LIBS qv_stdctrls qv_testdriver)

@@ -4,7 +4,8 @@
 add_executable(ConfigWriterHelper ConfigWriterHelper.cpp)
 quorvel_warnings(ConfigWriterHelper)
 target_link_libraries(ConfigWriterHelper PRIVATE qv_config)
-quorvel_test(ConfigWinTest WINDOWS SOURCES ConfigWinTest.cpp ConfigWinTest.rc LIBS qv_config_win Win32::advapi32
+quorvel_test(ConfigWinTest TIER process WINDOWS SOURCES ConfigWinTest.cpp ConfigWinTest.rc
+             LIBS qv_config_win Win32::advapi32
              TIMEOUT 180)
 add_dependencies(ConfigWinTest ConfigWriterHelper)
 set_tests_properties(${QUORVEL_KIND_LABEL}ConfigWinTest PROPERTIES RESOURCE_LOCK quorvel_appdata)

@@ -36,22 +36,23 @@ else()
   set(_e2e_build_words "")
 endif()
 
-quorvel_test(EndToEndAboutTest SOURCES EndToEndAboutTest.cpp LIBS qv_endtoend WINDOWS POINTER TIMEOUT 180)
+quorvel_test(EndToEndAboutTest TIER process SOURCES EndToEndAboutTest.cpp LIBS qv_endtoend WINDOWS POINTER TIMEOUT 180)
 target_compile_definitions(EndToEndAboutTest PRIVATE
   QUORVEL_VERSION_MAJOR=${_e2e_MAJOR} QUORVEL_VERSION_MINOR=${_e2e_MINOR}
   QUORVEL_VERSION_PATCH=${_e2e_PATCH} QUORVEL_VERSION_TWEAK=${_e2e_TWEAK}
   "QUORVEL_COPYRIGHT=\"${_e2e_copyright}\"" "QUORVEL_BUILD_WORDS=\"${_e2e_build_words}\"")
 
-quorvel_test(EndToEndDropTest SOURCES EndToEndDropTest.cpp LIBS qv_endtoend WINDOWS TIMEOUT 180)
+quorvel_test(EndToEndDropTest TIER process SOURCES EndToEndDropTest.cpp LIBS qv_endtoend WINDOWS TIMEOUT 180)
 
-quorvel_test(EndToEndHelpTest SOURCES EndToEndHelpTest.cpp LIBS qv_endtoend Win32::advapi32 WINDOWS TIMEOUT 180)
+quorvel_test(EndToEndHelpTest TIER process SOURCES EndToEndHelpTest.cpp
+             LIBS qv_endtoend Win32::advapi32 WINDOWS TIMEOUT 180)
 add_dependencies(EndToEndHelpTest HtmlHelpRecorder)
 
-quorvel_test(EndToEndOpenErrorTest SOURCES EndToEndOpenErrorTest.cpp LIBS qv_endtoend WINDOWS TIMEOUT 180)
+quorvel_test(EndToEndOpenErrorTest TIER process SOURCES EndToEndOpenErrorTest.cpp LIBS qv_endtoend WINDOWS TIMEOUT 180)
 
-quorvel_test(EndToEndFirstRunTest SOURCES EndToEndFirstRunTest.cpp LIBS qv_endtoend WINDOWS)
+quorvel_test(EndToEndFirstRunTest TIER process SOURCES EndToEndFirstRunTest.cpp LIBS qv_endtoend WINDOWS)
 
-quorvel_test(EndToEndBadFilesTest SOURCES EndToEndBadFilesTest.cpp LIBS qv_endtoend WINDOWS TIMEOUT 180)
+quorvel_test(EndToEndBadFilesTest TIER process SOURCES EndToEndBadFilesTest.cpp LIBS qv_endtoend WINDOWS TIMEOUT 180)
 
 foreach(_e2e_test EndToEndAboutTest EndToEndDropTest EndToEndHelpTest EndToEndOpenErrorTest EndToEndFirstRunTest
                   EndToEndBadFilesTest)

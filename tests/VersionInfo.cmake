@@ -1,4 +1,4 @@
-quorvel_test(VersionInfoTest SOURCES VersionInfoTest.cpp LIBS qv_versioninfo)
+quorvel_test(VersionInfoTest TIER unit SOURCES VersionInfoTest.cpp LIBS qv_versioninfo)
 
 # Under Wine: reading real executables, this test's own (with the program's
 # version resource), one without any resource, and the program itself.
@@ -7,7 +7,8 @@ if(WIN32)
   quorvel_configure_version_rc(${_version_rc_dir}/Version.rc)
   add_executable(VersionInfoNoResource VersionInfoNoResource.cpp)
   quorvel_warnings(VersionInfoNoResource)
-  quorvel_test(VersionInfoFileTest WINDOWS SOURCES VersionInfoFileTest.cpp VersionInfoFileTest.rc LIBS qv_versioninfo)
+  quorvel_test(VersionInfoFileTest TIER unit WINDOWS SOURCES VersionInfoFileTest.cpp VersionInfoFileTest.rc
+               LIBS qv_versioninfo)
   target_include_directories(VersionInfoFileTest PRIVATE ${_version_rc_dir})
   add_dependencies(VersionInfoFileTest VersionInfoNoResource)
   math(EXPR _version_ms "(${PROJECT_VERSION_MAJOR} << 16) | ${PROJECT_VERSION_MINOR}" OUTPUT_FORMAT HEXADECIMAL)
