@@ -11,5 +11,5 @@ add_dependencies(SoakBench Quorvel EndToEndHook)
 set_target_properties(SoakBench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
 add_test(NAME ${QUORVEL_KIND_LABEL}Soak COMMAND SoakBench 300 --check)
 set_tests_properties(${QUORVEL_KIND_LABEL}Soak PROPERTIES
-  TIMEOUT 600 RESOURCE_LOCK quorvel_appdata WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  TIMEOUT 600 RESOURCE_LOCK ${QUORVEL_APPDATA_LOCK} WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
 quorvel_test_tier(${QUORVEL_KIND_LABEL}Soak process)

@@ -40,6 +40,11 @@ else()
 endif()
 set(QUORVEL_KIND_LABEL ${QUORVEL_BUILD}.)
 
+# Tests that use, or set aside, the per-user folder of the build's Wine
+# prefix take turns. Each Windows build has a prefix of its own, so the two
+# builds' tests need not wait for each other.
+set(QUORVEL_APPDATA_LOCK ${QUORVEL_BUILD}_appdata)
+
 set(QUORVEL_SANITIZE "")
 if(QUORVEL_KIND STREQUAL native)
   set(QUORVEL_SANITIZE -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
@@ -123,10 +128,11 @@ endfunction()
 #   quorvel_test(NAME TIER tier SOURCES ... LIBS ... [WINDOWS] [POINTER] [TIMEOUT s])
 # WINDOWS marks a test that needs the Windows build (it runs under Wine);
 # without it the test builds in the native and the Windows kind alike.
-# POINTER marks a test that moves or reads the mouse pointer. Any other
-# window of the build on the display can report a position the pointer has
-# already left, and CTest has no lock that only window tests share, so such
-# a test runs with no other test beside it.
+# POINTER marks a test that moves or reads the mouse pointer. Each Windows
+# build has a display of its own, but any other window of the same build on
+# it can report a position the pointer has already left. A CTest lock is
+# exclusive, so one held by every window test of the build would make them
+# all take turns; such a test runs with no other test beside it instead.
 function(quorvel_test name)
   cmake_parse_arguments(Q "WINDOWS;POINTER" "TIMEOUT;TIER" "SOURCES;LIBS" ${ARGN})
   if(QUORVEL_KIND STREQUAL fuzz)

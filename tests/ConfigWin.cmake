@@ -8,4 +8,4 @@ quorvel_test(ConfigWinTest TIER process WINDOWS SOURCES ConfigWinTest.cpp Config
              LIBS qv_config_win Win32::advapi32
              TIMEOUT 180)
 add_dependencies(ConfigWinTest ConfigWriterHelper)
-set_tests_properties(${QUORVEL_KIND_LABEL}ConfigWinTest PROPERTIES RESOURCE_LOCK quorvel_appdata)
+set_tests_properties(${QUORVEL_KIND_LABEL}ConfigWinTest PROPERTIES RESOURCE_LOCK ${QUORVEL_APPDATA_LOCK})

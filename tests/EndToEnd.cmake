@@ -57,5 +57,5 @@ quorvel_test(EndToEndBadFilesTest TIER process SOURCES EndToEndBadFilesTest.cpp 
 foreach(_e2e_test EndToEndAboutTest EndToEndDropTest EndToEndHelpTest EndToEndOpenErrorTest EndToEndFirstRunTest
                   EndToEndBadFilesTest)
   add_dependencies(${_e2e_test} Quorvel EndToEndHook)
-  set_property(TEST ${QUORVEL_KIND_LABEL}${_e2e_test} APPEND PROPERTY RESOURCE_LOCK quorvel_appdata)
+  set_property(TEST ${QUORVEL_KIND_LABEL}${_e2e_test} APPEND PROPERTY RESOURCE_LOCK ${QUORVEL_APPDATA_LOCK})
 endforeach()

@@ -3,4 +3,4 @@
 # shares the lock of the tests that use that folder.
 quorvel_test(VxFormPositionTest TIER window WINDOWS SOURCES VxFormPositionTest.cpp FormPositionTest.rc LIBS qv_formpos
              TIMEOUT 300)
-set_tests_properties(${QUORVEL_KIND_LABEL}VxFormPositionTest PROPERTIES RESOURCE_LOCK quorvel_appdata)
+set_tests_properties(${QUORVEL_KIND_LABEL}VxFormPositionTest PROPERTIES RESOURCE_LOCK ${QUORVEL_APPDATA_LOCK})
