@@ -4,9 +4,7 @@
 
 include_guard(GLOBAL)
 
-if(NOT WIN32 OR NOT TARGET Quorvel)
-  return()
-endif()
+# Included for Windows builds only, after the program's folder.
 
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   set(QUORVEL_PACKAGE_SYSTEM win64)

@@ -27,15 +27,23 @@ function(quorvel_warnings target)
   endif()
 endfunction()
 
+# The build's own name: native, fuzz, i686 or x86_64. Test names start with
+# it, and so do the resource locks of what each build has for itself.
 if(QUORVEL_KIND STREQUAL windows)
   if(CMAKE_SIZEOF_VOID_P EQUAL 4)
-    set(QUORVEL_KIND_LABEL i686.)
+    set(QUORVEL_BUILD i686)
   else()
-    set(QUORVEL_KIND_LABEL x86_64.)
+    set(QUORVEL_BUILD x86_64)
   endif()
 else()
-  set(QUORVEL_KIND_LABEL ${QUORVEL_KIND}.)
+  set(QUORVEL_BUILD ${QUORVEL_KIND})
 endif()
+set(QUORVEL_KIND_LABEL ${QUORVEL_BUILD}.)
+
+# Tests that use, or set aside, the per-user folder of the build's Wine
+# prefix take turns. Each Windows build has a prefix of its own, so the two
+# builds' tests need not wait for each other.
+set(QUORVEL_APPDATA_LOCK ${QUORVEL_BUILD}_appdata)
 
 set(QUORVEL_SANITIZE "")
 if(QUORVEL_KIND STREQUAL native)
@@ -58,14 +66,21 @@ elseif(MSVC AND CMAKE_SIZEOF_VOID_P EQUAL 4)
   add_link_options(/LARGEADDRESSAWARE)
 endif()
 if(WIN32 AND CMAKE_CROSSCOMPILING)
-  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
-    set(QUORVEL_WINE_KIND i686)
-  else()
-    set(QUORVEL_WINE_KIND x86_64)
-  endif()
+  set(QUORVEL_WINE_KIND ${QUORVEL_BUILD})
   configure_file(${QUORVEL_ROOT}/cmake/wine-run.sh.in ${CMAKE_BINARY_DIR}/wine-run.sh @ONLY
     FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run.sh CACHE FILEPATH "" FORCE)
+endif()
+
+# The Windows system libraries as targets, so that with
+# CMAKE_LINK_LIBRARIES_ONLY_TARGETS every name a target links is checked:
+# a misspelt or renamed library fails at configure time instead of being
+# passed to the linker, or silently dropped, as a plain name.
+if(WIN32)
+  foreach(_qv_system_library advapi32 comdlg32 gdi32 ole32 psapi shell32 user32 uuid version)
+    add_library(Win32::${_qv_system_library} INTERFACE IMPORTED)
+    set_target_properties(Win32::${_qv_system_library} PROPERTIES IMPORTED_LIBNAME ${_qv_system_library})
+  endforeach()
 endif()
 
 # Window-free library: builds in every kind.
@@ -91,21 +106,43 @@ macro(quorvel_setup_googletest)
   endif()
 endmacro()
 
+# Test tiers, one CTest label each (the build's name is a second label):
+#   unit     one process that needs no display: the native tests, and those
+#            Windows tests that pass under Wine with no display at all
+#            (window-free code, memory bitmaps, resources, file reads);
+#   window   makes windows on the build's display;
+#   process  starts the program, or a helper program on the product's
+#            libraries, and drives or kills it;
+#   fuzz     a libFuzzer target run for a bounded time.
+set(QUORVEL_TIERS unit window process fuzz)
+
+#   quorvel_test_tier(TEST TIER)
+function(quorvel_test_tier test tier)
+  if(NOT tier IN_LIST QUORVEL_TIERS)
+    message(FATAL_ERROR "Test ${test}: tier '${tier}' is not one of ${QUORVEL_TIERS}")
+  endif()
+  set_tests_properties(${test} PROPERTIES LABELS "${tier};${QUORVEL_BUILD}")
+endfunction()
+
 # A GoogleTest executable, registered with CTest as one test.
-#   quorvel_test(NAME SOURCES ... LIBS ... [WINDOWS] [POINTER] [TIMEOUT s])
+#   quorvel_test(NAME TIER tier SOURCES ... LIBS ... [WINDOWS] [POINTER] [TIMEOUT s])
 # WINDOWS marks a test that needs the Windows build (it runs under Wine);
 # without it the test builds in the native and the Windows kind alike.
-# POINTER marks a test that moves or reads the mouse pointer. The display has
-# one, shared by every desktop and both builds, and any other program's window
-# under it can report a position the pointer has already left, so such a test
-# runs with no other test beside it.
+# POINTER marks a test that moves or reads the mouse pointer. Each Windows
+# build has a display of its own, but any other window of the same build on
+# it can report a position the pointer has already left. A CTest lock is
+# exclusive, so one held by every window test of the build would make them
+# all take turns; such a test runs with no other test beside it instead.
 function(quorvel_test name)
-  cmake_parse_arguments(Q "WINDOWS;POINTER" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(Q "WINDOWS;POINTER" "TIMEOUT;TIER" "SOURCES;LIBS" ${ARGN})
   if(QUORVEL_KIND STREQUAL fuzz)
     return()
   endif()
   if(Q_WINDOWS AND NOT WIN32)
     return()
+  endif()
+  if(NOT Q_TIER)
+    message(FATAL_ERROR "Test ${name} has no TIER")
   endif()
   add_executable(${name} ${Q_SOURCES})
   quorvel_warnings(${name})
@@ -113,11 +150,12 @@ function(quorvel_test name)
   if(NOT Q_TIMEOUT)
     set(Q_TIMEOUT 120)
   endif()
-  add_test(NAME ${QUORVEL_KIND_LABEL}${name} COMMAND ${name} --gtest_color=no)
-  set_tests_properties(${QUORVEL_KIND_LABEL}${name} PROPERTIES
-    TIMEOUT ${Q_TIMEOUT} WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+  set(test ${QUORVEL_KIND_LABEL}${name})
+  add_test(NAME ${test} COMMAND ${name} --gtest_color=no)
+  set_tests_properties(${test} PROPERTIES TIMEOUT ${Q_TIMEOUT} WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+  quorvel_test_tier(${test} ${Q_TIER})
   if(Q_POINTER)
-    set_tests_properties(${QUORVEL_KIND_LABEL}${name} PROPERTIES RUN_SERIAL TRUE)
+    set_tests_properties(${test} PROPERTIES RUN_SERIAL TRUE)
   endif()
 endfunction()
 
@@ -143,14 +181,5 @@ function(quorvel_fuzzer name)
     COMMAND ${name} -max_total_time=${QUORVEL_FUZZ_SECONDS} -rss_limit_mb=2048
             -timeout=10 -print_final_stats=1 ${work} ${seeds})
   set_tests_properties(fuzz.${name} PROPERTIES TIMEOUT 600)
+  quorvel_test_tier(fuzz.${name} fuzz)
 endfunction()
-
-# Includes every *.cmake fragment of the calling folder, so each module group
-# keeps its own build and test rules in a file of its own.
-macro(quorvel_include_fragments)
-  file(GLOB _fragments CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cmake)
-  list(SORT _fragments)
-  foreach(_fragment IN LISTS _fragments)
-    include(${_fragment})
-  endforeach()
-endmacro()

@@ -1,13 +1,11 @@
 # The drop library: its message table and base classes are window-free; the
 # drop target itself needs the windowed framework.
 quorvel_library(qv_dropconst SOURCES VxDropConst.cpp)
-if(TARGET qv_forms)
-  quorvel_library(qv_dropbase SOURCES VxDropBase.cpp LIBS qv_dropconst qv_forms)
-endif()
-if(WIN32 AND TARGET qv_framework AND TARGET qv_dropbase)
+quorvel_library(qv_dropbase SOURCES VxDropBase.cpp LIBS qv_dropconst qv_forms)
+if(WIN32)
   # Objects rather than an archive: nothing in a program refers to
   # VxDrop.cpp except its class registration, which must always be linked.
   add_library(qv_drop OBJECT VxDrop.cpp)
   quorvel_warnings(qv_drop)
-  target_link_libraries(qv_drop PUBLIC qv_dropbase qv_framework shell32)
+  target_link_libraries(qv_drop PUBLIC qv_dropbase qv_framework Win32::shell32)
 endif()

@@ -11,15 +11,12 @@ if(WIN32)
     Handles.cpp Graphics.cpp Controls.cpp WinControls.cpp Forms.cpp Application.cpp Menus.cpp Dialogs.cpp
     FrameworkClasses.cpp)
   quorvel_warnings(qv_framework)
-  target_link_libraries(qv_framework PUBLIC qv_forms qv_errors user32 gdi32 comdlg32 ole32)
-endif()
+  target_link_libraries(qv_framework PUBLIC qv_forms qv_errors Win32::user32 Win32::gdi32 Win32::comdlg32 Win32::ole32)
 
-# The test driver and the helpers the tests and benchmarks share
-# (tests/support): defined here, before the test folder, so
-# that every test fragment can use it.
-if(WIN32)
+  # The test driver and the helpers the tests and benchmarks share
+  # (tests/support), which test programs link.
   add_library(qv_testdriver STATIC ${QUORVEL_ROOT}/tests/support/TestDriver.cpp
               ${QUORVEL_ROOT}/tests/support/PerUserFolder.cpp ${QUORVEL_ROOT}/tests/support/HostWindow.cpp)
   quorvel_warnings(qv_testdriver)
-  target_link_libraries(qv_testdriver PUBLIC qv_framework user32 gdi32 shell32 advapi32)
+  target_link_libraries(qv_testdriver PUBLIC qv_framework Win32::user32 Win32::gdi32 Win32::shell32 Win32::advapi32)
 endif()

@@ -5,10 +5,8 @@ if(WIN32)
   # Loading and painting on plain Win32, shared by the control and benchmarks.
   add_library(qv_hexgdi STATIC VxMemoryStreamWin.cpp VxHexPaint.cpp)
   quorvel_warnings(qv_hexgdi)
-  target_link_libraries(qv_hexgdi PUBLIC qv_hexlayout qv_errors gdi32 user32)
-endif()
+  target_link_libraries(qv_hexgdi PUBLIC qv_hexlayout qv_errors Win32::gdi32 Win32::user32)
 
-if(WIN32 AND TARGET qv_framework)
   # The control itself, on the framework.
   add_library(qv_hexview STATIC VxHexViewer.cpp)
   quorvel_warnings(qv_hexview)

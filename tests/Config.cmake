@@ -1,1 +1,1 @@
-quorvel_test(VXConfigTest SOURCES VXConfigTest.cpp LIBS qv_config)
+quorvel_test(VXConfigTest TIER unit SOURCES VXConfigTest.cpp LIBS qv_config)

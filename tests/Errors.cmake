@@ -1,1 +1,1 @@
-quorvel_test(ExceptionsTest SOURCES ExceptionsTest.cpp LIBS qv_errors)
+quorvel_test(ExceptionsTest TIER unit SOURCES ExceptionsTest.cpp LIBS qv_errors)

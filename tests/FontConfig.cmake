@@ -1,4 +1,2 @@
 # The font setting on the framework's font, under Wine.
-if(TARGET qv_config_font)
-  quorvel_test(VXConfigFontTest WINDOWS SOURCES VXConfigFontTest.cpp LIBS qv_config_font)
-endif()
+quorvel_test(VXConfigFontTest TIER unit WINDOWS SOURCES VXConfigFontTest.cpp LIBS qv_config_font)

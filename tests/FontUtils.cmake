@@ -1,1 +1,1 @@
-quorvel_test(FontUtilsTest SOURCES FontUtilsTest.cpp LIBS qv_fontutils)
+quorvel_test(FontUtilsTest TIER unit SOURCES FontUtilsTest.cpp LIBS qv_fontutils)

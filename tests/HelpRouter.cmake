@@ -1,4 +1,4 @@
-quorvel_test(VxHelpPathsTest SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/VxHelpPathsTest.cpp LIBS qv_helppaths)
+quorvel_test(VxHelpPathsTest TIER unit SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/VxHelpPathsTest.cpp LIBS qv_helppaths)
 
 if(WIN32)
   # Stand-ins for the help library, copied to HHCTRL.OCX beside a test as it runs.
@@ -20,16 +20,17 @@ if(WIN32)
   add_test(NAME ${QUORVEL_KIND_LABEL}HelpLibraryOverrides COMMAND sh -c "${_overrides}true")
   set_tests_properties(${QUORVEL_KIND_LABEL}HelpLibraryOverrides PROPERTIES
     FIXTURES_SETUP ${QUORVEL_KIND_LABEL}HelpLibrary TIMEOUT 120)
+  quorvel_test_tier(${QUORVEL_KIND_LABEL}HelpLibraryOverrides unit)
 
   # Each test gets a folder of its own, since each puts its own HHCTRL.OCX there.
-  #   quorvel_help_test(NAME [POINTER] SOURCE...)
+  #   quorvel_help_test(NAME TIER tier [POINTER] SOURCE...)
   function(quorvel_help_test name)
-    cmake_parse_arguments(H "POINTER" "" "" ${ARGN})
+    cmake_parse_arguments(H "POINTER" "TIER" "" ${ARGN})
     set(_help_options "")
     if(H_POINTER)
       set(_help_options POINTER)
     endif()
-    quorvel_test(${name} WINDOWS ${_help_options}
+    quorvel_test(${name} TIER ${H_TIER} WINDOWS ${_help_options}
                  SOURCES ${H_UNPARSED_ARGUMENTS} ${CMAKE_CURRENT_SOURCE_DIR}/HelpData/HtmlHelpStandInFiles.cpp)
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/${name})
     add_dependencies(${name} HtmlHelpStandIn HtmlHelpNoEntry)
@@ -39,12 +40,10 @@ if(WIN32)
     set_tests_properties(${QUORVEL_KIND_LABEL}${name} PROPERTIES FIXTURES_REQUIRED ${QUORVEL_KIND_LABEL}HelpLibrary)
   endfunction()
 
-  quorvel_help_test(VxHtmlHelpApiTest ${CMAKE_CURRENT_SOURCE_DIR}/VxHtmlHelpApiTest.cpp)
+  quorvel_help_test(VxHtmlHelpApiTest TIER unit ${CMAKE_CURRENT_SOURCE_DIR}/VxHtmlHelpApiTest.cpp)
   target_link_libraries(VxHtmlHelpApiTest PRIVATE qv_htmlhelp)
-endif()
 
-if(TARGET qv_helprouter)
   # Popups go to the mouse pointer.
-  quorvel_help_test(VxHelpRouterTest POINTER ${CMAKE_CURRENT_SOURCE_DIR}/VxHelpRouterTest.cpp)
+  quorvel_help_test(VxHelpRouterTest TIER window POINTER ${CMAKE_CURRENT_SOURCE_DIR}/VxHelpRouterTest.cpp)
   target_link_libraries(VxHelpRouterTest PRIVATE qv_helprouter qv_testdriver)
 endif()

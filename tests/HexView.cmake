@@ -1,16 +1,16 @@
-quorvel_test(VxHexLayoutTest SOURCES VxHexLayoutTest.cpp LIBS qv_hexlayout)
-quorvel_test(VxHexNavigationTest SOURCES VxHexNavigationTest.cpp LIBS qv_hexlayout)
+quorvel_test(VxHexLayoutTest TIER unit SOURCES VxHexLayoutTest.cpp LIBS qv_hexlayout)
+quorvel_test(VxHexNavigationTest TIER unit SOURCES VxHexNavigationTest.cpp LIBS qv_hexlayout)
 if(WIN32)
   # Also loads a file just under 2 GiB: give it time under Wine.
-  quorvel_test(VxMemoryStreamTest SOURCES VxMemoryStreamTest.cpp HexViewTestSupport.cpp LIBS qv_hexgdi qv_testdriver TIMEOUT 300)
-  quorvel_test(VxHexPaintTest SOURCES VxHexPaintTest.cpp HexViewTestSupport.cpp LIBS qv_hexgdi qv_testdriver WINDOWS)
-else()
-  quorvel_test(VxMemoryStreamTest SOURCES VxMemoryStreamTest.cpp LIBS qv_hexlayout)
-endif()
-if(TARGET qv_hexview AND TARGET qv_testdriver)
-  quorvel_test(VxHexViewerTest SOURCES VxHexViewerTest.cpp HexViewerFixture.cpp HexViewTestSupport.cpp
+  quorvel_test(VxMemoryStreamTest TIER unit SOURCES VxMemoryStreamTest.cpp HexViewTestSupport.cpp
+               LIBS qv_hexgdi qv_testdriver TIMEOUT 300)
+  quorvel_test(VxHexPaintTest TIER unit SOURCES VxHexPaintTest.cpp HexViewTestSupport.cpp LIBS qv_hexgdi qv_testdriver WINDOWS)
+  quorvel_test(VxHexViewerTest TIER window SOURCES VxHexViewerTest.cpp HexViewerFixture.cpp HexViewTestSupport.cpp
                LIBS qv_hexview qv_testdriver WINDOWS TIMEOUT 300)
   # Drags the scroll bar's thumb with the mouse.
-  quorvel_test(VxHexViewerScrollTest SOURCES VxHexViewerScrollTest.cpp HexViewerFixture.cpp HexViewTestSupport.cpp
+  quorvel_test(VxHexViewerScrollTest TIER window
+               SOURCES VxHexViewerScrollTest.cpp HexViewerFixture.cpp HexViewTestSupport.cpp
                LIBS qv_hexview qv_testdriver WINDOWS POINTER TIMEOUT 300)
+else()
+  quorvel_test(VxMemoryStreamTest TIER unit SOURCES VxMemoryStreamTest.cpp LIBS qv_hexlayout)
 endif()

@@ -4,13 +4,14 @@
 # setup would change the machine. The program saves its settings in the
 # prefix's per-user folder, so the test takes turns with the others that
 # use it.
-if(WIN32 AND CMAKE_CROSSCOMPILING AND TARGET Quorvel AND TARGET qv_endtoend AND QUORVEL_PACKAGE_FILE_NAME)
+if(CMAKE_CROSSCOMPILING)
   add_test(NAME ${QUORVEL_KIND_LABEL}MakePackages
     COMMAND ${CMAKE_COMMAND} -DCPACK=${CMAKE_CPACK_COMMAND} -DBUILD=${CMAKE_BINARY_DIR}
             -DPACKAGES=${QUORVEL_PACKAGE_DIRECTORY} -DNAME=${QUORVEL_PACKAGE_FILE_NAME}
             -P ${QUORVEL_ROOT}/cmake/MakePackages.cmake)
   set_tests_properties(${QUORVEL_KIND_LABEL}MakePackages PROPERTIES
     TIMEOUT 300 FIXTURES_SETUP ${QUORVEL_KIND_LABEL}packages)
+  quorvel_test_tier(${QUORVEL_KIND_LABEL}MakePackages process)
 
   # The manifest gives all four parts of the version.
   set(_install_manifest_version "")
@@ -23,11 +24,11 @@ if(WIN32 AND CMAKE_CROSSCOMPILING AND TARGET Quorvel AND TARGET qv_endtoend AND 
   endforeach()
   list(JOIN _install_manifest_version . _install_manifest_version)
 
-  quorvel_test(InstallTest SOURCES InstallTest.cpp LIBS qv_endtoend ole32 uuid WINDOWS TIMEOUT 300)
+  quorvel_test(InstallTest TIER process SOURCES InstallTest.cpp LIBS qv_endtoend Win32::ole32 Win32::uuid WINDOWS TIMEOUT 300)
   add_dependencies(InstallTest Quorvel)
   target_compile_definitions(InstallTest PRIVATE
     "QUORVEL_PACKAGE_FILE_NAME=\"${QUORVEL_PACKAGE_FILE_NAME}\"" "QUORVEL_VERSION=\"${PROJECT_VERSION}\""
     "QUORVEL_MANIFEST_VERSION=\"${_install_manifest_version}\"")
   set_tests_properties(${QUORVEL_KIND_LABEL}InstallTest PROPERTIES
-    FIXTURES_REQUIRED ${QUORVEL_KIND_LABEL}packages RESOURCE_LOCK quorvel_appdata)
+    FIXTURES_REQUIRED ${QUORVEL_KIND_LABEL}packages RESOURCE_LOCK ${QUORVEL_APPDATA_LOCK})
 endif()

@@ -1,1 +1,0 @@
-quorvel_fuzzer(FontUtilsFuzzer SOURCES FontUtilsFuzzer.cpp LIBS qv_fontutils)

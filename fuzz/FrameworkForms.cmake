@@ -1,1 +1,0 @@
-quorvel_fuzzer(FormDescriptionFuzzer SOURCES FormDescriptionFuzzer.cpp LIBS qv_forms)

@@ -1,1 +1,0 @@
-quorvel_fuzzer(VersionInfoFuzzer SOURCES VersionInfoFuzzer.cpp LIBS qv_versioninfo)
