@@ -8,10 +8,10 @@ quorvel_library(qv_forms
 # object, menus and common dialogs.
 if(WIN32)
   add_library(qv_framework STATIC
-    Handles.cpp Graphics.cpp Controls.cpp WinControls.cpp Forms.cpp Application.cpp Menus.cpp Dialogs.cpp
+    Graphics.cpp Controls.cpp WinControls.cpp Forms.cpp Application.cpp Menus.cpp Dialogs.cpp
     FrameworkClasses.cpp)
   quorvel_warnings(qv_framework)
-  target_link_libraries(qv_framework PUBLIC qv_forms qv_errors user32 gdi32 comdlg32 ole32)
+  target_link_libraries(qv_framework PUBLIC qv_forms qv_win user32 gdi32 comdlg32 ole32)
 endif()
 
 # The test driver (tests/support): defined here, before the test folder, so

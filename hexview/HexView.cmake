@@ -5,7 +5,7 @@ if(WIN32)
   # Loading and painting on plain Win32, shared by the control and benchmarks.
   add_library(qv_hexgdi STATIC VxMemoryStreamWin.cpp VxHexPaint.cpp)
   quorvel_warnings(qv_hexgdi)
-  target_link_libraries(qv_hexgdi PUBLIC qv_hexlayout qv_errors gdi32 user32)
+  target_link_libraries(qv_hexgdi PUBLIC qv_hexlayout qv_win gdi32 user32)
 endif()
 
 if(WIN32 AND TARGET qv_framework)
