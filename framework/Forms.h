@@ -6,13 +6,11 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <exception>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "framework/WinControls.h"
-#include "framework/Graphics.h"
 
 class TMainMenu;
 
