@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "config/VXConfigFont.h"
+#include "framework/Application.h"
 
 TMainForm* MainForm = nullptr;
 

@@ -6,11 +6,18 @@
 #include <exception>
 
 #include "app/Main.h"
+#include "config/VXConfig.h"
 #include "config/VxConfigFiles.h"
+#include "framework/Application.h"
 #include "help/VxHtmlHelpApi.h"
+#include "resources/ResourceIds.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
+    // What the framework and the configuration take from the program's
+    // resources, named before either looks.
+    Application->SetIconResource(IDI_MAINICON);
+    SetMakerFolderResource(IDS_MAKER_FOLDER);
     Application->Initialize();
     Application->SetTitle("Quorvel");
     Application->SetHelpFile("Quorvel.chm");

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/Controls.h"
+#include "framework/WinControls.h"
 #include "hexview/VxHexViewer.h"
 #include "tests/support/HostWindow.h"
 

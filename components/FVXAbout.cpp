@@ -1,5 +1,7 @@
 #include "components/FVXAbout.h"
 
+#include "framework/Application.h"
+
 std::string BuildTypeLine(TVersionBuildFlags Flags)
 {
     const std::pair<TVersionBuildFlag, const char*> words[] = {

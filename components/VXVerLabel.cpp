@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "framework/Application.h"
 #include "framework/FormReader.h"
 #include "framework/FormWriter.h"
 #include "framework/Forms.h"

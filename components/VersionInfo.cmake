@@ -3,5 +3,5 @@
 quorvel_library(qv_versioninfo SOURCES VxFileUtils.cpp LIBS qv_errors)
 if(WIN32)
   target_sources(qv_versioninfo PRIVATE VxFileUtilsWin.cpp)
-  target_link_libraries(qv_versioninfo PUBLIC Win32::version)
+  target_link_libraries(qv_versioninfo PUBLIC qv_win Win32::version)
 endif()

@@ -4,71 +4,15 @@
 #include "framework/Boundary.h"
 #include "framework/FormReader.h"
 #include "framework/Forms.h"
-#include "framework/Handles.h"
+#include "framework/InstanceProc.h"
+#include "framework/SysError.h"
 
 #include <shellapi.h>
 
 #include <cstdint>
-#include <cstring>
 #include <utility>
 
 namespace {
-
-// A few bytes of executable code that call `target` with `data` in place of
-// the window handle, so one static procedure serves many hook instances and
-// hooks of the same window chain through distinct addresses.
-class TProcThunk {
-public:
-    TProcThunk(void* data, WNDPROC target);
-    ~TProcThunk() { ::VirtualFree(FCode, 0, MEM_RELEASE); }
-    TProcThunk(const TProcThunk&) = delete;
-    TProcThunk& operator=(const TProcThunk&) = delete;
-
-    WNDPROC Proc() const { return reinterpret_cast<WNDPROC>(reinterpret_cast<void*>(FCode)); }
-
-private:
-    static constexpr SIZE_T CodeSize = 32;
-    unsigned char* FCode;
-};
-
-template <class V>
-unsigned char* Emit(unsigned char* at, V value)
-{
-    std::memcpy(at, &value, sizeof value);
-    return at + sizeof value;
-}
-
-TProcThunk::TProcThunk(void* data, WNDPROC target)
-    : FCode(static_cast<unsigned char*>(::VirtualAlloc(nullptr, CodeSize, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)))
-{
-    ThrowLastErrorIf(!FCode, "VirtualAlloc");
-    const auto targetAddress = reinterpret_cast<std::uintptr_t>(target);
-    unsigned char* p = FCode;
-#if defined(_M_IX86) || defined(__i386__)
-    // stdcall: the window handle is the first stack argument, above the
-    // return address. mov dword ptr [esp+4], data; jmp target
-    p = Emit<std::uint32_t>(p, 0x042444C7);
-    p = Emit(p, static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(data)));
-    p = Emit<std::uint8_t>(p, 0xE9);
-    p = Emit(p, static_cast<std::uint32_t>(targetAddress - reinterpret_cast<std::uintptr_t>(p + 4)));
-#elif defined(_M_X64) || defined(__x86_64__)
-    // The window handle arrives in rcx. mov rcx, data; mov rax, target; jmp rax
-    p = Emit<std::uint16_t>(p, 0xB948);
-    p = Emit(p, reinterpret_cast<std::uint64_t>(data));
-    p = Emit<std::uint16_t>(p, 0xB848);
-    p = Emit(p, static_cast<std::uint64_t>(targetAddress));
-    p = Emit<std::uint16_t>(p, 0xE0FF);
-#else
-#error "no window procedure thunk for this processor"
-#endif
-    DWORD previous = 0;
-    if (!::VirtualProtect(FCode, CodeSize, PAGE_EXECUTE_READ, &previous)) {
-        const DWORD error = ::GetLastError();
-        ::VirtualFree(FCode, 0, MEM_RELEASE);
-        RaiseOSError("VirtualProtect", error);
-    }
-    ::FlushInstructionCache(::GetCurrentProcess(), FCode, CodeSize);
-}
 
 // Owns a drop handle until DragFinish.
 class TDropHandle {
@@ -144,8 +88,7 @@ private:
         return result;
     }
 
-    // The thunk is only jumped through, never returned to, so a call may
-    // free it on its way out.
+    // A call may free its own instance procedure on its way out.
     void DeleteIfUnused()
     {
         if (!FOwner && !FInChain && FDepth == 0)
@@ -155,7 +98,7 @@ private:
     TVxCustomDropFiles* FOwner;
     HWND FWindow;
     WNDPROC FPrevious = nullptr;
-    TProcThunk FThunk;
+    TInstanceProc FThunk;
     int FDepth = 0;
     bool FInChain = false;
     bool FWindowAlive = true;

@@ -5,7 +5,7 @@
 // names and raises OnDropFiles with the drop point.
 
 #include "components/VxDropBase.h"
-#include "framework/Controls.h"
+#include "framework/WinControls.h"
 
 #include <cstdint>
 #include <functional>

@@ -8,7 +8,7 @@ quorvel_library(qv_config
   SOURCES VxConfigText.cpp VxMemIniFile.cpp VxConfigFiles.cpp VXConfig.cpp VxConfigOS.cpp ${_qv_config_os}
   LIBS qv_errors)
 if(WIN32)
-  target_link_libraries(qv_config PUBLIC Win32::user32 Win32::advapi32)
+  target_link_libraries(qv_config PUBLIC qv_win Win32::user32 Win32::advapi32)
 
   # Where the program's configuration file lives: folder lookup, string
   # resource and executable name.

@@ -103,6 +103,9 @@ std::string ConfigFileNameOf(const std::string& ExeName);
 // The folder CSIDL (with CSIDL_FLAG_CREATE when Create) without a trailing
 // delimiter; false and an empty Path when it cannot be found or made.
 bool GetSpecialFolder(int CSIDL, bool Create, std::string& Path);
+// The program names the string resource that holds its maker folder at
+// start, before the configuration is first used.
+void SetMakerFolderResource(unsigned StringId);
 // The system's folder lookup, the maker folder string resource of the running
 // executable and its file name.
 TVxConfigPlatform VxSystemConfigPlatform();

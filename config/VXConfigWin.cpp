@@ -1,19 +1,21 @@
 #include "config/VXConfig.h"
 
 #include "framework/Exceptions.h"
-#include "resources/ResourceIds.h"
 
 #include <windows.h>
 #include <shlobj.h>
 
 namespace {
 
+unsigned MakerFolderResource = 0;
+
 std::string MakerFolderName()
 {
     char Buffer[256];
-    const int Length = ::LoadStringA(::GetModuleHandleA(nullptr), IDS_MAKER_FOLDER, Buffer, sizeof Buffer);
+    const int Length = ::LoadStringA(::GetModuleHandleA(nullptr), MakerFolderResource, Buffer, sizeof Buffer);
     if (Length <= 0)
-        throw EOSError(Format("String resource %d is missing from the program", IDS_MAKER_FOLDER), ::GetLastError());
+        throw EOSError(Format("String resource %u is missing from the program", MakerFolderResource),
+                       ::GetLastError());
     return std::string(Buffer, static_cast<std::size_t>(Length));
 }
 
@@ -34,6 +36,11 @@ std::string ExeName()
 }
 
 }  // namespace
+
+void SetMakerFolderResource(unsigned StringId)
+{
+    MakerFolderResource = StringId;
+}
 
 bool GetSpecialFolder(int CSIDL, bool Create, std::string& Path)
 {

@@ -3,7 +3,7 @@
 #include "config/VxConfigOSShared.h"
 #include "config/VxConfigText.h"
 #include "framework/Exceptions.h"
-#include "framework/SysError.h"
+#include "framework/Handles.h"
 
 #include <windows.h>
 
@@ -16,64 +16,6 @@
 #include <vector>
 
 namespace {
-
-// Owner of a handle from CreateFileA.
-class TFileHandle {
-public:
-    explicit TFileHandle(HANDLE Handle) : FHandle(Handle) {}
-    ~TFileHandle()
-    {
-        if (Valid())
-            ::CloseHandle(FHandle);
-    }
-    TFileHandle(const TFileHandle&) = delete;
-    TFileHandle& operator=(const TFileHandle&) = delete;
-    bool Valid() const { return FHandle != INVALID_HANDLE_VALUE; }
-    HANDLE Get() const { return FHandle; }
-    // Closes now, so a failing close is seen.
-    bool Close()
-    {
-        const HANDLE Handle = std::exchange(FHandle, INVALID_HANDLE_VALUE);
-        return ::CloseHandle(Handle) != FALSE;
-    }
-
-private:
-    HANDLE FHandle;
-};
-
-// Owner of a search handle from FindFirstFileA.
-class TFindHandle {
-public:
-    explicit TFindHandle(HANDLE Handle) : FHandle(Handle) {}
-    ~TFindHandle()
-    {
-        if (Valid())
-            ::FindClose(FHandle);
-    }
-    TFindHandle(const TFindHandle&) = delete;
-    TFindHandle& operator=(const TFindHandle&) = delete;
-    bool Valid() const { return FHandle != INVALID_HANDLE_VALUE; }
-
-private:
-    HANDLE FHandle;
-};
-
-// Owner of a process handle from OpenProcess.
-class TProcessHandle {
-public:
-    explicit TProcessHandle(HANDLE Handle) : FHandle(Handle) {}
-    ~TProcessHandle()
-    {
-        if (FHandle != nullptr)
-            ::CloseHandle(FHandle);
-    }
-    TProcessHandle(const TProcessHandle&) = delete;
-    TProcessHandle& operator=(const TProcessHandle&) = delete;
-    HANDLE Get() const { return FHandle; }
-
-private:
-    HANDLE FHandle;
-};
 
 // The system's text for an error code without its full stop, so it can stand
 // inside a longer message.
@@ -167,8 +109,8 @@ TWriter ThisWriter()
 // looked at counts as running.
 bool StillRunning(const TWriter& Writer)
 {
-    const TProcessHandle Process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, Writer.Process));
-    if (Process.Get() == nullptr)
+    const TKernelHandle Process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, Writer.Process));
+    if (!Process)
         return ::GetLastError() == ERROR_ACCESS_DENIED;
     DWORD Code = 0;
     if (!::GetExitCodeProcess(Process.Get(), &Code))
@@ -186,17 +128,16 @@ void RemoveStaleTemps(const std::string& Path, const TWriter& Own)
     const std::string Folder = Separator == std::string::npos ? std::string() : Path.substr(0, Separator + 1);
     const std::string Name = Path.substr(Separator == std::string::npos ? 0 : Separator + 1);
     WIN32_FIND_DATAA Data{};
-    const HANDLE Find = ::FindFirstFileA((Path + ".*.tmp").c_str(), &Data);
-    if (Find == INVALID_HANDLE_VALUE)
+    const TFindHandle Find(::FindFirstFileA((Path + ".*.tmp").c_str(), &Data));
+    if (!Find)
         return;
-    const TFindHandle Owner(Find);
     do {
         const std::optional<TWriter> Writer = ParseWriterId(VxTempFileWriter(Name, Data.cFileName));
         if (!Writer || (Data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ||
             (Writer->Process == Own.Process && Writer->Started == Own.Started) || StillRunning(*Writer))
             continue;
         ::DeleteFileA((Folder + Data.cFileName).c_str());
-    } while (::FindNextFileA(Find, &Data));
+    } while (::FindNextFileA(Find.Get(), &Data));
 }
 
 // What a user may have set on the file that a save replaces.
@@ -251,7 +192,7 @@ TVxFileLookup VxLookupFile(const std::string& Path)
         return Result;
     WIN32_FIND_DATAA Data{};
     const TFindHandle Find(::FindFirstFileA(Path.c_str(), &Data));
-    if (!Find.Valid())
+    if (!Find)
         return Result;
     Result.Found = true;
     Result.IsFolder = (Data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
@@ -291,7 +232,7 @@ std::string VxReadFile(const std::string& Path)
                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     LARGE_INTEGER Size{};
-    if (!File.Valid() || !::GetFileSizeEx(File.Get(), &Size))
+    if (!File || !::GetFileSizeEx(File.Get(), &Size))
         throw EFOpenError(
             Format("Cannot open file \"%s\". %s", Path.c_str(), SysErrorPhrase(::GetLastError()).c_str()));
     std::string Text;
@@ -324,7 +265,7 @@ void VxWriteFileSafely(const std::string& Path, std::string_view Data)
     try {
         TFileHandle File(::CreateFileA(Temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                        FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!File.Valid())
+        if (!File)
             RaiseWriteError(Path, ::GetLastError());
         VxNoteSaveStep(TVxSaveStep::Writing);
         while (!Data.empty()) {

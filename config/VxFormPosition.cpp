@@ -1,5 +1,6 @@
 #include "config/VxFormPosition.h"
 
+#include "framework/Application.h"
 #include "framework/Boundary.h"
 #include "framework/FormReader.h"
 #include "framework/Handles.h"

@@ -1,12 +1,12 @@
+#include "framework/Application.h"
+
 #include <objbase.h>
 
 #include <algorithm>
 #include <vector>
 
 #include "framework/Boundary.h"
-#include "framework/Forms.h"
 #include "framework/Menus.h"
-#include "resources/ResourceIds.h"
 
 // The screen first: the application's forms still look at it while they go.
 static TScreen TheScreen;
@@ -86,8 +86,8 @@ TIcon& TApplication::Icon()
 {
     if (!FIconLoaded) {
         FIconLoaded = true;
-        if (FindResourceA(Instance(), MAKEINTRESOURCEA(IDI_MAINICON), MAKEINTRESOURCEA(14)))
-            FIcon.LoadFromResourceID(Instance(), IDI_MAINICON);
+        if (FIconResource != 0 && FindResourceA(Instance(), MAKEINTRESOURCEA(FIconResource), MAKEINTRESOURCEA(14)))
+            FIcon.LoadFromResourceID(Instance(), FIconResource);
         else
             FIcon.SetHandle(CopyIcon(LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION))));
     }

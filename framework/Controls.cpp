@@ -1,7 +1,8 @@
 #include "framework/Controls.h"
 
+#include "framework/WinControls.h"
+
 #include <algorithm>
-#include <optional>
 
 TShiftState KeyboardShiftState()
 {
@@ -218,74 +219,4 @@ void TControl::Repaint()
 HWND TControl::ParentWindow() const
 {
     return FParent ? FParent->Handle() : nullptr;
-}
-
-class TCustomControl::TControlCanvas : public TCanvas {
-public:
-    explicit TControlCanvas(TCustomControl* control) : FControl(control) {}
-    ~TControlCanvas() override { Release(); }
-    void Release()
-    {
-        SetHandle(nullptr);
-        FWindowDC.reset();
-    }
-
-protected:
-    void CreateHandle() override
-    {
-        FWindowDC.emplace(FControl->Handle());
-        SetHandle(FWindowDC->Get());
-    }
-
-private:
-    TCustomControl* FControl;
-    std::optional<TWindowDC> FWindowDC;
-};
-
-TCustomControl::TCustomControl(TComponent* AOwner)
-    : TWinControl(AOwner), FCanvas(std::make_unique<TControlCanvas>(this))
-{
-}
-
-TCustomControl::~TCustomControl()
-{
-    FCanvas->Release();
-}
-
-TCanvas& TCustomControl::Canvas()
-{
-    return *FCanvas;
-}
-
-void TCustomControl::Paint()
-{
-    Canvas().SetBrushColor(Color());
-    Canvas().FillRect(ClientRect());
-}
-
-void TCustomControl::PaintTo(HDC dc)
-{
-    FCanvas->Release();
-    FCanvas->SetHandle(dc);
-    try {
-        Paint();
-    } catch (...) {
-        FCanvas->Release();
-        throw;
-    }
-    FCanvas->Release();
-}
-
-LRESULT TCustomControl::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam)
-{
-    switch (Msg) {
-    case WM_PAINT: {
-        TPaintDC dc(Handle());
-        PaintTo(dc.Get());
-        return 0;
-    }
-    case WM_PRINTCLIENT: PaintTo(reinterpret_cast<HDC>(wParam)); return 0;
-    case WM_DESTROY: FCanvas->Release(); return TWinControl::WndProc(Msg, wParam, lParam);
-    default: return TWinControl::WndProc(Msg, wParam, lParam);
-    }
 }

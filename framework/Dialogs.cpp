@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "framework/Application.h"
 #include "framework/Boundary.h"
 #include "framework/Forms.h"
 

@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "framework/Controls.h"
+#include "framework/WinControls.h"
 #include "framework/Graphics.h"
 
 class TImage : public TCustomControl {

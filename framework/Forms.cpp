@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "framework/Application.h"
 #include "framework/Boundary.h"
 #include "framework/FormReader.h"
 #include "framework/Menus.h"

@@ -8,10 +8,10 @@ quorvel_library(qv_forms
 # object, menus and common dialogs.
 if(WIN32)
   add_library(qv_framework STATIC
-    Handles.cpp Graphics.cpp Controls.cpp WinControls.cpp Forms.cpp Application.cpp Menus.cpp Dialogs.cpp
+    Graphics.cpp Controls.cpp WinControls.cpp Forms.cpp Application.cpp Menus.cpp Dialogs.cpp
     FrameworkClasses.cpp)
   quorvel_warnings(qv_framework)
-  target_link_libraries(qv_framework PUBLIC qv_forms qv_errors Win32::user32 Win32::gdi32 Win32::comdlg32 Win32::ole32)
+  target_link_libraries(qv_framework PUBLIC qv_forms qv_win Win32::user32 Win32::gdi32 Win32::comdlg32 Win32::ole32)
 
   # The test driver and the helpers the tests and benchmarks share
   # (tests/support), which test programs link.

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "framework/Exceptions.h"
+
 COLORREF ColorToRGB(TColor color)
 {
     if ((color & 0xFF000000u) == 0xFF000000u)
@@ -12,10 +14,12 @@ COLORREF ColorToRGB(TColor color)
 int ScreenPixelsPerInch()
 {
     static const int ppi = [] {
-        HDC dc = GetDC(nullptr);
-        const int value = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
-        if (dc)
-            ReleaseDC(nullptr, dc);
+        int value = 0;
+        try {
+            const TWindowDC screen(nullptr);
+            value = GetDeviceCaps(screen.Get(), LOGPIXELSY);
+        } catch (const EOSError&) {
+        }
         return value > 0 ? value : 96;
     }();
     return ppi;

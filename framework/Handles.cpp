@@ -1,15 +1,5 @@
 #include "framework/Handles.h"
 
-void RaiseOSError(const char* call, DWORD code)
-{
-    throw EOSError(Format("%s failed: %s", call, SysErrorMessage(code).c_str()), code);
-}
-
-void RaiseLastOSError(const char* call)
-{
-    RaiseOSError(call, GetLastError());
-}
-
 TWindowDC::TWindowDC(HWND window) : FWindow(window), FDC(::GetDC(window))
 {
     ThrowLastErrorIf(!FDC, "GetDC");

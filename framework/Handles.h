@@ -1,24 +1,13 @@
 #pragma once
 
-// Move-only owners of operating-system handles, one per kind, scoped GDI
-// selectors, and the helper that turns a failed call into EOSError.
+// A bare handle (HWND, HDC, HANDLE, ...) is borrowed: whoever holds one never frees it.
+// A T...Handle (and TMemoryDC, TWindowDC, TPaintDC) owns its handle and is the only one that frees it.
 
 #include <windows.h>
 
-#include <string>
 #include <utility>
 
-#include "framework/Exceptions.h"
 #include "framework/SysError.h"
-
-// Raises EOSError "<call> failed: <system text>" with GetLastError's code.
-[[noreturn]] void RaiseLastOSError(const char* call);
-[[noreturn]] void RaiseOSError(const char* call, DWORD code);
-inline void ThrowLastErrorIf(bool failed, const char* call)
-{
-    if (failed)
-        RaiseLastOSError(call);
-}
 
 // Owner of a handle released by `Close`; `Invalid` is the empty value.
 template <class H, class Traits>
@@ -46,20 +35,37 @@ public:
         if (old != Traits::Invalid())
             Traits::Close(old);
     }
+    // Releases now and tells whether that worked, for a handle whose release
+    // can fail and must be seen (a written file's close). Empty: true.
+    bool Close()
+    {
+        const H old = Release();
+        return old == Traits::Invalid() || Traits::Close(old);
+    }
 
 private:
     H FHandle = Traits::Invalid();
 };
 
+// Close returns whether the release succeeded.
 namespace HandleTraits {
 template <class H, auto CloseFn>
 struct Null {
     static H Invalid() { return nullptr; }
-    static void Close(H h) { CloseFn(h); }
+    static bool Close(H h) { return CloseFn(h) != FALSE; }
 };
 struct File {
     static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
-    static void Close(HANDLE h) { ::CloseHandle(h); }
+    static bool Close(HANDLE h) { return ::CloseHandle(h) != FALSE; }
+};
+struct Find {
+    static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+    static bool Close(HANDLE h) { return ::FindClose(h) != FALSE; }
+};
+// GlobalFree returns the handle back when it fails, nullptr when it worked.
+struct Global {
+    static HGLOBAL Invalid() { return nullptr; }
+    static bool Close(HGLOBAL h) { return ::GlobalFree(h) == nullptr; }
 };
 }  // namespace HandleTraits
 
@@ -67,10 +73,13 @@ using TWindowHandle = TUniqueHandle<HWND, HandleTraits::Null<HWND, ::DestroyWind
 using TMenuHandle = TUniqueHandle<HMENU, HandleTraits::Null<HMENU, ::DestroyMenu>>;
 using TAcceleratorHandle = TUniqueHandle<HACCEL, HandleTraits::Null<HACCEL, ::DestroyAcceleratorTable>>;
 using TModuleHandle = TUniqueHandle<HMODULE, HandleTraits::Null<HMODULE, ::FreeLibrary>>;
-using TGlobalHandle = TUniqueHandle<HGLOBAL, HandleTraits::Null<HGLOBAL, ::GlobalFree>>;
+using TGlobalHandle = TUniqueHandle<HGLOBAL, HandleTraits::Global>;
 using TIconHandle = TUniqueHandle<HICON, HandleTraits::Null<HICON, ::DestroyIcon>>;
 using TKernelHandle = TUniqueHandle<HANDLE, HandleTraits::Null<HANDLE, ::CloseHandle>>;
+// From CreateFileA: INVALID_HANDLE_VALUE is the empty value, not nullptr.
 using TFileHandle = TUniqueHandle<HANDLE, HandleTraits::File>;
+// From FindFirstFileA.
+using TFindHandle = TUniqueHandle<HANDLE, HandleTraits::Find>;
 using TMemoryDC = TUniqueHandle<HDC, HandleTraits::Null<HDC, ::DeleteDC>>;
 
 // Any GDI object (font, brush, pen, bitmap, region), deleted with DeleteObject.

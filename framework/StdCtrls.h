@@ -9,7 +9,7 @@
 #include <functional>
 #include <string>
 
-#include "framework/Controls.h"
+#include "framework/WinControls.h"
 #include "framework/FormParser.h"
 #include "framework/Forms.h"
 

@@ -19,3 +19,13 @@ std::string SysErrorMessage(std::uint32_t code)
         text = Format("System error %lu", static_cast<unsigned long>(code));
     return text;
 }
+
+void RaiseOSError(const char* call, std::uint32_t code)
+{
+    throw EOSError(Format("%s failed: %s", call, SysErrorMessage(code).c_str()), code);
+}
+
+void RaiseLastOSError(const char* call)
+{
+    RaiseOSError(call, ::GetLastError());
+}

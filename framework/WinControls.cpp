@@ -1,13 +1,13 @@
-#include "framework/Controls.h"
+#include "framework/WinControls.h"
 
 #include <windowsx.h>
 
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <set>
 
 #include "framework/Boundary.h"
-#include "framework/Forms.h"
 
 LRESULT CALLBACK FrameworkWindowProc(HWND window, UINT Msg, WPARAM wParam, LPARAM lParam)
 {
@@ -522,4 +522,74 @@ void TWinControl::FontChanged()
 bool TWinControl::DialogKey(WORD)
 {
     return false;
+}
+
+class TCustomControl::TControlCanvas : public TCanvas {
+public:
+    explicit TControlCanvas(TCustomControl* control) : FControl(control) {}
+    ~TControlCanvas() override { Release(); }
+    void Release()
+    {
+        SetHandle(nullptr);
+        FWindowDC.reset();
+    }
+
+protected:
+    void CreateHandle() override
+    {
+        FWindowDC.emplace(FControl->Handle());
+        SetHandle(FWindowDC->Get());
+    }
+
+private:
+    TCustomControl* FControl;
+    std::optional<TWindowDC> FWindowDC;
+};
+
+TCustomControl::TCustomControl(TComponent* AOwner)
+    : TWinControl(AOwner), FCanvas(std::make_unique<TControlCanvas>(this))
+{
+}
+
+TCustomControl::~TCustomControl()
+{
+    FCanvas->Release();
+}
+
+TCanvas& TCustomControl::Canvas()
+{
+    return *FCanvas;
+}
+
+void TCustomControl::Paint()
+{
+    Canvas().SetBrushColor(Color());
+    Canvas().FillRect(ClientRect());
+}
+
+void TCustomControl::PaintTo(HDC dc)
+{
+    FCanvas->Release();
+    FCanvas->SetHandle(dc);
+    try {
+        Paint();
+    } catch (...) {
+        FCanvas->Release();
+        throw;
+    }
+    FCanvas->Release();
+}
+
+LRESULT TCustomControl::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (Msg) {
+    case WM_PAINT: {
+        TPaintDC dc(Handle());
+        PaintTo(dc.Get());
+        return 0;
+    }
+    case WM_PRINTCLIENT: PaintTo(reinterpret_cast<HDC>(wParam)); return 0;
+    case WM_DESTROY: FCanvas->Release(); return TWinControl::WndProc(Msg, wParam, lParam);
+    default: return TWinControl::WndProc(Msg, wParam, lParam);
+    }
 }

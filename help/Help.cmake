@@ -3,7 +3,7 @@ quorvel_library(qv_helppaths SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/VxHelpPaths.cpp
 if(WIN32)
   add_library(qv_htmlhelp STATIC ${CMAKE_CURRENT_SOURCE_DIR}/VxHtmlHelpApi.cpp)
   quorvel_warnings(qv_htmlhelp)
-  target_link_libraries(qv_htmlhelp PUBLIC qv_errors)
+  target_link_libraries(qv_htmlhelp PUBLIC qv_win)
 
   # The router needs the windowed framework. An object library, so the class
   # registration in VxHelpRouter.cpp is linked into every program that uses it.

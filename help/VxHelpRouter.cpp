@@ -1,5 +1,6 @@
 #include "help/VxHelpRouter.h"
 
+#include "framework/Application.h"
 #include "framework/Exceptions.h"
 #include "framework/FormReader.h"
 #include "help/VxHtmlHelpApi.h"

@@ -5,7 +5,7 @@ if(WIN32)
   # Loading and painting on plain Win32, shared by the control and benchmarks.
   add_library(qv_hexgdi STATIC VxMemoryStreamWin.cpp VxHexPaint.cpp)
   quorvel_warnings(qv_hexgdi)
-  target_link_libraries(qv_hexgdi PUBLIC qv_hexlayout qv_errors Win32::gdi32 Win32::user32)
+  target_link_libraries(qv_hexgdi PUBLIC qv_hexlayout qv_win Win32::gdi32 Win32::user32)
 
   # The control itself, on the framework.
   add_library(qv_hexview STATIC VxHexViewer.cpp)

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "framework/Controls.h"
+#include "framework/WinControls.h"
 #include "hexview/VxHexLayout.h"
 #include "hexview/VxHexPaint.h"
 #include "hexview/VxMemoryStream.h"

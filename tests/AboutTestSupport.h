@@ -13,7 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "framework/Controls.h"
+#include "framework/Application.h"
+#include "framework/WinControls.h"
 #include "framework/Forms.h"
 #include "tests/support/TestDriver.h"
 

@@ -1,6 +1,7 @@
 #include "config/VXConfig.h"
 
 #include "framework/Exceptions.h"
+#include "resources/ResourceIds.h"
 #include "tests/ConfigTestSupport.h"
 #include "tests/support/PerUserFolder.h"
 
@@ -481,4 +482,12 @@ TEST(ConfigFileWin, FullDiskAndReadOnlyFolderLeaveTheOldFileAndTheNextSaveWorksO
     File.UpdateFile();
     EXPECT_FALSE(File.Modified());
     EXPECT_EQ(TVxConfigFile(Path, true).ReadString("S", "k", ""), "new");
+}
+
+int main(int argc, char** argv)
+{
+    // As the program does at start: the test's resources hold the maker folder.
+    SetMakerFolderResource(IDS_MAKER_FOLDER);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
 }

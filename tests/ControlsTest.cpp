@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "framework/Application.h"
 #include "framework/Forms.h"
 #include "tests/support/TestDriver.h"
 

@@ -1,6 +1,7 @@
 #include "components/FVXAbout.h"
 
 #include "components/VXAbout.h"
+#include "framework/Application.h"
 #include "framework/FormReader.h"
 
 #include <gtest/gtest.h>

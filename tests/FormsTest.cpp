@@ -11,6 +11,7 @@
 #include <tuple>
 #include <vector>
 
+#include "framework/Application.h"
 #include "framework/Forms.h"
 #include "framework/Menus.h"
 #include "tests/support/TestDriver.h"

@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "framework/Controls.h"
+#include "framework/WinControls.h"
 #include "hexview/VxHexViewer.h"
 #include "tests/HexViewTestSupport.h"
 #include "tests/support/HostWindow.h"

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "framework/Application.h"
 #include "framework/FormReader.h"
 #include "framework/Forms.h"
 #include "framework/Menus.h"

@@ -1,6 +1,7 @@
 #include "components/VXAbout.h"
 
 #include "components/VXVerLabel.h"
+#include "framework/Application.h"
 #include "framework/Forms.h"
 
 #include <gtest/gtest.h>

@@ -2,6 +2,7 @@
 // font and to the font handle it makes, and what saving writes.
 
 #include "config/VXConfigFont.h"
+#include "framework/Exceptions.h"
 
 #include "tests/ConfigTestSupport.h"
 

@@ -1,5 +1,6 @@
 #include "components/VXVerLabel.h"
 
+#include "framework/Application.h"
 #include "framework/FormReader.h"
 #include "framework/FormWriter.h"
 

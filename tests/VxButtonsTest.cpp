@@ -1,5 +1,6 @@
 #include "components/VxButtons.h"
 
+#include "framework/Application.h"
 #include "framework/FormReader.h"
 #include "framework/FormWriter.h"
 

@@ -1,5 +1,6 @@
 #include "components/VxDrop.h"
 
+#include "framework/Application.h"
 #include "framework/FormReader.h"
 #include "framework/Forms.h"
 

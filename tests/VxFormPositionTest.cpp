@@ -3,7 +3,9 @@
 
 #include "config/VxFormPosition.h"
 
+#include "framework/Application.h"
 #include "framework/FormReader.h"
+#include "resources/ResourceIds.h"
 #include "tests/ConfigTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -334,3 +336,11 @@ TEST_F(FormPosition, SaveErrorWhileTheMainWindowLoadsIsReportedAndTheWindowStill
 }
 
 } // namespace
+
+int main(int argc, char** argv)
+{
+    // As the program does at start: the test's resources hold the maker folder.
+    SetMakerFolderResource(IDS_MAKER_FOLDER);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "framework/Application.h"
 #include "framework/FormReader.h"
 #include "help/VxHtmlHelpApi.h"
 #include "tests/HelpData/HtmlHelpStandIn.h"

@@ -2,7 +2,7 @@
 
 // A plain top-level window to hold the controls under test or measure.
 
-#include "framework/Controls.h"
+#include "framework/WinControls.h"
 
 namespace TestDriver {
 

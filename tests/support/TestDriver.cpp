@@ -1,5 +1,7 @@
 #include "tests/support/TestDriver.h"
 
+#include "framework/Exceptions.h"
+
 #include <algorithm>
 #include <cctype>
 #include <fstream>
