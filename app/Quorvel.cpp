@@ -6,11 +6,13 @@
 #include <exception>
 
 #include "app/Main.h"
+#include "app/Registration.h"
 #include "config/VxConfigFiles.h"
 #include "help/VxHtmlHelpApi.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
+    RegisterQuorvelClasses();
     Application->Initialize();
     Application->SetTitle("Quorvel");
     Application->SetHelpFile("Quorvel.chm");

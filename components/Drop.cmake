@@ -5,9 +5,7 @@ if(TARGET qv_forms)
   quorvel_library(qv_dropbase SOURCES VxDropBase.cpp LIBS qv_dropconst qv_forms)
 endif()
 if(WIN32 AND TARGET qv_framework AND TARGET qv_dropbase)
-  # Objects rather than an archive: nothing in a program refers to
-  # VxDrop.cpp except its class registration, which must always be linked.
-  add_library(qv_drop OBJECT VxDrop.cpp)
+  add_library(qv_drop STATIC VxDrop.cpp)
   quorvel_warnings(qv_drop)
   target_link_libraries(qv_drop PUBLIC qv_dropbase qv_framework shell32)
 endif()

@@ -17,6 +17,7 @@ std::string BuildTypeLine(TVersionBuildFlags Flags)
 
 void RegisterAboutFormClasses()
 {
+    RegisterFrameworkClasses();
     RegisterStdControls();
     RegisterExtControls();
     RegisterVersionLabel();
@@ -39,7 +40,6 @@ TVXAboutForm::TVXAboutForm(TComponent* AOwner) : TForm(AOwner)
     Publish("CWebURL", CWebURL);
     Publish("BtnOk", BtnOk);
     Publish("FormCreate", &TVXAboutForm::FormCreate);
-    RegisterAboutFormClasses();
     try {
         ReadDescription("TVXAboutForm");
     } catch (...) {

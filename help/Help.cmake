@@ -6,10 +6,9 @@ if(WIN32)
   target_link_libraries(qv_htmlhelp PUBLIC qv_errors)
 endif()
 
-# The router needs the windowed framework. An object library, so the class
-# registration in VxHelpRouter.cpp is linked into every program that uses it.
+# The router needs the windowed framework.
 if(WIN32 AND TARGET qv_framework)
-  add_library(qv_helprouter OBJECT ${CMAKE_CURRENT_SOURCE_DIR}/VxHelpRouter.cpp)
+  add_library(qv_helprouter STATIC ${CMAKE_CURRENT_SOURCE_DIR}/VxHelpRouter.cpp)
   quorvel_warnings(qv_helprouter)
   target_link_libraries(qv_helprouter PUBLIC qv_htmlhelp qv_helppaths qv_framework user32)
 endif()

@@ -28,6 +28,7 @@ struct TBounds {
 
 TEST(AboutForm, DescriptionGivesTheDialogItsLayout)
 {
+    RegisterAboutComponents();
     TVXAboutForm form(nullptr);
     EXPECT_EQ(form.BorderStyle(), bsDialog);
     EXPECT_EQ(form.BorderIcons(), TBorderIcons{biSystemMenu});
@@ -78,6 +79,7 @@ TEST(AboutForm, DescriptionGivesTheDialogItsLayout)
 
 TEST(AboutForm, CreationFillsInTitleVersionLinesIconAndBuildType)
 {
+    RegisterAboutComponents();
     TVXAboutForm form(nullptr);
     EXPECT_EQ(form.Caption(), "About Quorvel");
     EXPECT_EQ(form.CProduct->Caption(), "Quorvel");
@@ -119,6 +121,7 @@ class AboutBox : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        RegisterAboutComponents();
         Application->OnHelp = [this](std::uint16_t Command, std::intptr_t Data, bool& CallHelp) {
             Help.push_back({Command, Data});
             CallHelp = false;

@@ -397,6 +397,7 @@ public:
 
 TEST(DropFilesDescription, HooksTheFormAtTheEndOfLoading)
 {
+    RegisterDropFiles();
     TDropHostForm host(nullptr);
     ReadComponentDescription(&host, R"(
         TDropHostForm Host {
@@ -421,6 +422,7 @@ TEST(DropFilesDescription, HooksTheFormAtTheEndOfLoading)
 
 TEST(DropFilesDescription, InactiveWithoutTargetTakesTheOwnerAndRefusesDrops)
 {
+    RegisterDropFiles();
     TDropHostForm host(nullptr);
     ReadComponentDescription(&host, "TDropHostForm Host { TVxDropFiles CDrop { Active = false } }");
     ASSERT_NE(host.CDrop, nullptr);
