@@ -177,4 +177,39 @@ TEST(FormWriter, UnregisteredClassIsAnError)
     EXPECT_THROW(WriteComponent(&root), EInvalidOperation);
 }
 
+TEST(FormWriter, OneTableServesReaderAndWriter)
+{
+    Register();
+    TThing root(nullptr);
+    ReadComponentDescription(&root, "TThing Root {\n TShadedThing A { Label = \"plain\" Shade = shDeep }\n}");
+    auto* a = dynamic_cast<TShadedThing*>(root.FindComponent("A"));
+    ASSERT_NE(a, nullptr);
+    // The redeclared Label keeps the base's setter and getter, with the
+    // derived rule; Shade is read and written by the names registered once.
+    EXPECT_EQ(a->Label(), "plain");
+    EXPECT_EQ(Paths(WriteProperties(a)), (std::vector<std::string>{"Size", "Shade"}));
+    EXPECT_EQ(WriteProperties(a)[1].Value.Text, "shDeep");
+    // What a class unpublishes is not read either.
+    EXPECT_THROW(ReadComponentDescription(&root, "TThing Root {\n TShadedThing B { Shown = false }\n}"), EReadError);
+}
+
+TEST(FormWriter, AClassWhoseNamedBaseIsNotRegisteredIsAnError)
+{
+    Register();
+    struct TUnregistered : TThing {
+        using TThing::TThing;
+    };
+    struct TLost : TUnregistered {
+        using TUnregistered::TUnregistered;
+    };
+    RegisterComponentClass<TLost, TUnregistered>("TLost");
+    TLost lost(nullptr);
+    try {
+        WriteProperties(&lost);
+        ADD_FAILURE() << "no error";
+    } catch (const EInvalidOperation& e) {
+        EXPECT_EQ(e.Message(), "The base class of TLost is not registered");
+    }
+}
+
 }  // namespace
