@@ -6,6 +6,7 @@
 #include <exception>
 
 #include "app/Main.h"
+#include "app/Registration.h"
 #include "config/VXConfig.h"
 #include "config/VxConfigFiles.h"
 #include "framework/Application.h"
@@ -18,6 +19,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     // resources, named before either looks.
     Application->SetIconResource(IDI_MAINICON);
     SetMakerFolderResource(IDS_MAKER_FOLDER);
+    RegisterQuorvelClasses();
     Application->Initialize();
     Application->SetTitle("Quorvel");
     Application->SetHelpFile("Quorvel.chm");

@@ -1,8 +1,7 @@
 # The About box and the dialog components it is made of: version label, link
-# label and dialog button. An object library, so the class registrations are
-# linked into every program that uses it.
+# label and dialog button.
 if(WIN32)
-  add_library(qv_about OBJECT
+  add_library(qv_about STATIC
     ${CMAKE_CURRENT_SOURCE_DIR}/VXVerLabel.cpp ${CMAKE_CURRENT_SOURCE_DIR}/VXControls.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/VxButtons.cpp ${CMAKE_CURRENT_SOURCE_DIR}/FVXAbout.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/VXAbout.cpp)

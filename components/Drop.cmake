@@ -3,9 +3,7 @@
 quorvel_library(qv_dropconst SOURCES VxDropConst.cpp)
 quorvel_library(qv_dropbase SOURCES VxDropBase.cpp LIBS qv_dropconst qv_forms)
 if(WIN32)
-  # Objects rather than an archive: nothing in a program refers to
-  # VxDrop.cpp except its class registration, which must always be linked.
-  add_library(qv_drop OBJECT VxDrop.cpp)
+  add_library(qv_drop STATIC VxDrop.cpp)
   quorvel_warnings(qv_drop)
   target_link_libraries(qv_drop PUBLIC qv_dropbase qv_framework Win32::shell32)
 endif()

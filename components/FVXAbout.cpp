@@ -19,6 +19,7 @@ std::string BuildTypeLine(TVersionBuildFlags Flags)
 
 void RegisterAboutFormClasses()
 {
+    RegisterFrameworkClasses();
     RegisterStdControls();
     RegisterExtControls();
     RegisterVersionLabel();
@@ -41,7 +42,6 @@ TVXAboutForm::TVXAboutForm(TComponent* AOwner) : TForm(AOwner)
     Publish("CWebURL", CWebURL);
     Publish("BtnOk", BtnOk);
     Publish("FormCreate", &TVXAboutForm::FormCreate);
-    RegisterAboutFormClasses();
     try {
         ReadDescription("TVXAboutForm");
     } catch (...) {

@@ -3,8 +3,7 @@
 #include <memory>
 
 #include "components/FVXAbout.h"
-#include "framework/FormReader.h"
-#include "framework/FormWriter.h"
+#include "framework/ClassTable.h"
 
 void TVXAboutBox::Execute()
 {
@@ -12,14 +11,12 @@ void TVXAboutBox::Execute()
     form->ShowModal();
 }
 
-void RegisterAboutBox()
+void RegisterAboutComponents()
 {
     static bool done = false;
     if (done)
         return;
     done = true;
-    RegisterComponentClass<TVXAboutBox>("TVXAboutBox");
-    RegisterWriterClass<TVXAboutBox>("TVXAboutBox");
+    RegisterAboutFormClasses();
+    RegisterComponentClass<TVXAboutBox, TComponent>("TVXAboutBox");
 }
-
-static const bool AboutBoxRegistered = (RegisterAboutBox(), true);

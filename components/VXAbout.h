@@ -13,4 +13,6 @@ public:
     void Execute();
 };
 
-void RegisterAboutBox();
+// Registers the About box's class table and those of every class its form
+// is made of; idempotent.
+void RegisterAboutComponents();

@@ -2,8 +2,7 @@
 
 #include <shellapi.h>
 
-#include "framework/FormReader.h"
-#include "framework/FormWriter.h"
+#include "framework/ClassTable.h"
 
 TVxShellExecute VxShellExecute = ShellExecuteA;
 
@@ -41,15 +40,12 @@ void RegisterLinkLabel()
         return;
     done = true;
     RegisterStdControls();
-    RegisterComponentClass<TVxLinkLabel>("TVxLinkLabel")
-        .Property("LinkColor", &TVxLinkLabel::SetLinkColor)
-        .Property("LinkTo", &TVxLinkLabel::SetLinkTo)
-        .Unpublish("ShowAccelChar");
-    RegisterWriterClass<TVxLinkLabel>("TVxLinkLabel")
-        .Default("Cursor", &TControl::Cursor, crHandPoint)
+    RegisterComponentClass<TVxLinkLabel, TCustomLabel>("TVxLinkLabel")
+        .Redeclare("Cursor")
+        .Default(crHandPoint)
         .Unpublish("ShowAccelChar")
-        .Default("LinkColor", &TVxLinkLabel::LinkColor, clBlue)
-        .Stored("LinkTo", &TVxLinkLabel::LinkTo, [](TVxLinkLabel* c) { return !c->LinkTo().empty(); });
+        .Property("LinkColor", &TVxLinkLabel::LinkColor, &TVxLinkLabel::SetLinkColor)
+        .Default(clBlue)
+        .Property("LinkTo", &TVxLinkLabel::LinkTo, &TVxLinkLabel::SetLinkTo)
+        .StoredWhen([](TVxLinkLabel* c) { return !c->LinkTo().empty(); });
 }
-
-static const bool LinkLabelRegistered = (RegisterLinkLabel(), true);

@@ -3,8 +3,7 @@
 #include <memory>
 
 #include "framework/Application.h"
-#include "framework/FormReader.h"
-#include "framework/FormWriter.h"
+#include "framework/ClassTable.h"
 #include "framework/Forms.h"
 
 namespace {
@@ -103,17 +102,10 @@ void RegisterVersionLabel()
                                      {"vrProductVersion", vrProductVersion},
                                      {"vrComments", vrComments}});
     // The caption is always computed, so descriptions never hold it.
-    RegisterComponentClass<TVXVersionLabel>("TVXVersionLabel")
-        .Property("VersionResource", &TVXVersionLabel::SetVersionResource)
-        .Property("Prefix", &TVXVersionLabel::SetPrefix)
-        .Unpublish("Caption");
-    RegisterWriterClass<TVXVersionLabel>("TVXVersionLabel")
+    RegisterComponentClass<TVXVersionLabel, TCustomLabel>("TVXVersionLabel")
         .Unpublish("Caption")
-        .Enum("VersionResource", &TVXVersionLabel::VersionResource,
-              {"vrCompanyName", "vrFileDescription", "vrFileVersion", "vrInternalName", "vrLegalCopyright",
-               "vrOriginalFilename", "vrProductName", "vrProductVersion", "vrComments"},
-              vrFileVersion)
-        .Stored("Prefix", &TVXVersionLabel::Prefix, [](TVXVersionLabel* c) { return !c->Prefix().empty(); });
+        .Property("VersionResource", &TVXVersionLabel::VersionResource, &TVXVersionLabel::SetVersionResource)
+        .Default(vrFileVersion)
+        .Property("Prefix", &TVXVersionLabel::Prefix, &TVXVersionLabel::SetPrefix)
+        .StoredWhen([](TVXVersionLabel* c) { return !c->Prefix().empty(); });
 }
-
-static const bool VersionLabelRegistered = (RegisterVersionLabel(), true);

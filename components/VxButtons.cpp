@@ -1,8 +1,7 @@
 #include "components/VxButtons.h"
 
 #include "framework/Application.h"
-#include "framework/FormReader.h"
-#include "framework/FormWriter.h"
+#include "framework/ClassTable.h"
 
 namespace {
 
@@ -95,33 +94,34 @@ void RegisterVxButton()
         return;
     done = true;
     RegisterStdControls();
-    const std::vector<std::pair<std::string, TVxButtonKind>> kinds = {
-        {"bkCustom", bkCustom}, {"bkOK", bkOK},       {"bkCancel", bkCancel}, {"bkHelp", bkHelp},
-        {"bkYes", bkYes},       {"bkNo", bkNo},       {"bkClose", bkClose},   {"bkAbort", bkAbort},
-        {"bkRetry", bkRetry},   {"bkIgnore", bkIgnore}, {"bkAll", bkAll}};
-    RegisterEnum<TVxButtonKind>(kinds);
+    RegisterEnum<TVxButtonKind>({{"bkCustom", bkCustom},
+                                 {"bkOK", bkOK},
+                                 {"bkCancel", bkCancel},
+                                 {"bkHelp", bkHelp},
+                                 {"bkYes", bkYes},
+                                 {"bkNo", bkNo},
+                                 {"bkClose", bkClose},
+                                 {"bkAbort", bkAbort},
+                                 {"bkRetry", bkRetry},
+                                 {"bkIgnore", bkIgnore},
+                                 {"bkAll", bkAll}});
     RegisterEnum<TButtonStyle>({{"bsAutoDetect", bsAutoDetect}, {"bsWin31", bsWin31}, {"bsNew", bsNew}});
-    RegisterComponentClass<TVxButton>("TVxButton")
-        .Property("Kind", &TVxButton::SetKind)
-        .Property("Style", &TVxButton::SetStyle);
-
-    std::vector<std::string> kindNames;
-    for (const auto& [name, kind] : kinds)
-        kindNames.push_back(name);
     // Cancel, Default and ModalResult follow from any kind but bkCustom; the
     // caption is kept when it is not the kind's own. All four come before
     // Kind, so a stored caption is in place when the kind is read.
-    RegisterWriterClass<TVxButton>("TVxButton")
-        .Stored("Cancel", &TButton::Cancel, [](TVxButton* b) { return b->Kind() == bkCustom && b->Cancel(); })
+    RegisterComponentClass<TVxButton, TButton>("TVxButton")
+        .Redeclare("Cancel")
+        .StoredWhen([](TVxButton* b) { return b->Kind() == bkCustom && b->Cancel(); })
         // The kind is read here too: Caption is written before Cancel, and a
         // kind that turns custom has no caption of its own.
-        .Stored("Caption", &TControl::Caption,
-                [](TVxButton* b) { return !SameCaption(b->Caption(), VxButtonStock(b->Kind()).Caption); })
-        .Stored("Default", &TButton::Default, [](TVxButton* b) { return b->Kind() == bkCustom && b->Default(); })
-        .Stored("ModalResult", &TButton::ModalResult,
-                [](TVxButton* b) { return b->Kind() == bkCustom && b->ModalResult() != mrNone; })
-        .Enum("Kind", &TVxButton::Kind, kindNames, bkCustom)
-        .Enum("Style", &TVxButton::Style, {"bsAutoDetect", "bsWin31", "bsNew"}, bsAutoDetect);
+        .Redeclare("Caption")
+        .StoredWhen([](TVxButton* b) { return !SameCaption(b->Caption(), VxButtonStock(b->Kind()).Caption); })
+        .Redeclare("Default")
+        .StoredWhen([](TVxButton* b) { return b->Kind() == bkCustom && b->Default(); })
+        .Redeclare("ModalResult")
+        .StoredWhen([](TVxButton* b) { return b->Kind() == bkCustom && b->ModalResult() != mrNone; })
+        .Property("Kind", &TVxButton::Kind, &TVxButton::SetKind)
+        .Default(bkCustom)
+        .Property("Style", &TVxButton::Style, &TVxButton::SetStyle)
+        .Default(bsAutoDetect);
 }
-
-static const bool VxButtonRegistered = (RegisterVxButton(), true);

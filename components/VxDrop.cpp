@@ -2,7 +2,7 @@
 
 #include "components/VxDropConst.h"
 #include "framework/Boundary.h"
-#include "framework/FormReader.h"
+#include "framework/ClassTable.h"
 #include "framework/Forms.h"
 #include "framework/InstanceProc.h"
 #include "framework/SysError.h"
@@ -254,16 +254,17 @@ bool TVxCustomDropFiles::DropFiles(WPARAM drop)
     return true;
 }
 
-namespace {
-
-const bool Registered = (RegisterComponentClass<TVxDropFiles>("TVxDropFiles")
-                             .Property("DropTarget", &TVxDropFiles::SetDropTarget)
-                             .Property("Active", &TVxDropFiles::SetActive)
-                             .Property("OnDropFiles",
-                                       [](TVxDropFiles* drop, TVxDropFilesEvent handler) {
-                                           drop->OnDropFiles = std::move(handler);
-                                       })
-                             .Property("Version", &TVxDropFiles::SetVersion),
-                         true);
-
-}  // namespace
+void RegisterDropFiles()
+{
+    static bool done = false;
+    if (done)
+        return;
+    done = true;
+    RegisterFrameworkClasses();
+    RegisterComponentClass<TVxDropFiles, TComponent>("TVxDropFiles")
+        .Property("DropTarget", &TVxDropFiles::SetDropTarget)
+        .Property("Active", &TVxDropFiles::SetActive)
+        .Property("OnDropFiles",
+                  [](TVxDropFiles* drop, TVxDropFilesEvent handler) { drop->OnDropFiles = std::move(handler); })
+        .Property("Version", &TVxDropFiles::SetVersion);
+}

@@ -69,3 +69,7 @@ public:
     using TVxCustomDropFiles::SetActive;
     using TVxCustomDropFiles::SetDropTarget;
 };
+
+// Registers the drop target's class table and those it stands on;
+// idempotent.
+void RegisterDropFiles();

@@ -2,7 +2,7 @@
 
 #include "framework/Application.h"
 #include "framework/Boundary.h"
-#include "framework/FormReader.h"
+#include "framework/ClassTable.h"
 #include "framework/Handles.h"
 
 namespace {
@@ -232,11 +232,14 @@ bool FitsDesktop(std::int64_t Left, std::int64_t Top, std::int64_t Right, std::i
     return Left >= Desktop.left && Top >= Desktop.top && Right <= Desktop.right && Bottom <= Desktop.bottom;
 }
 
-namespace {
-
-const bool Registered = (RegisterComponentClass<TVxFormPosition>("TVxFormPosition")
-                             .Property("Section", &TVxFormPosition::SetSection)
-                             .Property("Enabled", &TVxFormPosition::SetEnabled),
-                         true);
-
-} // namespace
+void RegisterFormPosition()
+{
+    static bool done = false;
+    if (done)
+        return;
+    done = true;
+    RegisterFrameworkClasses();
+    RegisterComponentClass<TVxFormPosition, TComponent>("TVxFormPosition")
+        .Property("Section", &TVxFormPosition::SetSection)
+        .Property("Enabled", &TVxFormPosition::SetEnabled);
+}

@@ -70,3 +70,7 @@ private:
 RECT DesktopRect();
 // True when the rectangle is not empty and lies wholly inside DesktopRect().
 bool FitsDesktop(std::int64_t Left, std::int64_t Top, std::int64_t Right, std::int64_t Bottom);
+
+// Registers the window position's class table and those it stands on;
+// idempotent.
+void RegisterFormPosition();

@@ -1,6 +1,7 @@
 #include "framework/ExtCtrls.h"
 
-#include "framework/FormReader.h"
+#include "framework/ClassTable.h"
+#include "framework/Forms.h"
 
 // --- TImage ---------------------------------------------------------------------
 
@@ -174,15 +175,16 @@ void RegisterExtControls()
     if (done)
         return;
     done = true;
+    RegisterFrameworkClasses();
     RegisterEnum<TBevelShape>({{"bsBox", bsBox}, {"bsFrame", bsFrame}, {"bsTopLine", bsTopLine},
                                {"bsBottomLine", bsBottomLine}, {"bsLeftLine", bsLeftLine},
                                {"bsRightLine", bsRightLine}, {"bsSpacer", bsSpacer}});
     RegisterEnum<TBevelStyle>({{"bsLowered", bsLowered}, {"bsRaised", bsRaised}});
-    RegisterComponentClass<TImage>("TImage")
+    RegisterComponentClass<TImage, TCustomControl>("TImage")
         .Property("AutoSize", &TImage::SetAutoSize)
         .Property("Center", &TImage::SetCenter)
         .Property("Stretch", &TImage::SetStretch);
-    RegisterComponentClass<TBevel>("TBevel").Property("Shape", &TBevel::SetShape).Property("Style", &TBevel::SetStyle);
+    RegisterComponentClass<TBevel, TCustomControl>("TBevel")
+        .Property("Shape", &TBevel::SetShape)
+        .Property("Style", &TBevel::SetStyle);
 }
-
-static const bool ExtControlsRegistered = (RegisterExtControls(), true);

@@ -64,5 +64,6 @@ private:
     TBevelStyle FStyle = bsLowered;
 };
 
-// Registers the classes above with the form reader; idempotent.
+// Registers the class tables of the controls above and of the framework's
+// classes they stand on; idempotent.
 void RegisterExtControls();

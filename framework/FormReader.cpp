@@ -1,29 +1,6 @@
 #include "framework/FormReader.h"
 
-#include <algorithm>
-#include <map>
-
 namespace {
-
-struct TRegistry {
-    std::vector<std::unique_ptr<TComponentClass>> Classes;
-    std::map<std::string, std::int64_t> Constants;
-    std::map<std::type_index, std::vector<std::pair<std::string, int>>> Enums;
-};
-
-TRegistry& Registry()
-{
-    static TRegistry registry;
-    return registry;
-}
-
-std::string Upper(std::string text)
-{
-    for (char& c : text)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    return text;
-}
 
 const char* KindName(TFormValue::TKind kind)
 {
@@ -42,106 +19,6 @@ const char* KindName(TFormValue::TKind kind)
 }
 
 }  // namespace
-
-TComponentClass::TComponentClass(std::string name, TFactory factory, TClassIdentity identity)
-    : FName(std::move(name)), FFactory(std::move(factory)), FIdentity(identity)
-{
-}
-
-TComponent* TComponentClass::Create(TComponent* AOwner) const
-{
-    if (!FFactory)
-        throw EReadError(Format("Cannot create an instance of %s", FName.c_str()));
-    return FFactory(AOwner);
-}
-
-TComponentClass& TComponentClass::Property(const std::string& name, TPropertySetter setter, bool reference)
-{
-    for (auto& [key, entry] : FProperties)
-        if (SameText(key, name)) {
-            entry = TEntry{std::move(setter), reference};
-            return *this;
-        }
-    FProperties.emplace_back(name, TEntry{std::move(setter), reference});
-    return *this;
-}
-
-const TComponentClass::TEntry* TComponentClass::FindProperty(const std::string& name) const
-{
-    for (const auto& [key, entry] : FProperties)
-        if (SameText(key, name))
-            return &entry;
-    return nullptr;
-}
-
-TComponentClass& RegisterComponentClassEntry(std::unique_ptr<TComponentClass> entry)
-{
-    TRegistry& registry = Registry();
-    for (auto& existing : registry.Classes)
-        if (SameText(existing->Name(), entry->Name()))
-            return *existing;
-    registry.Classes.push_back(std::move(entry));
-    return *registry.Classes.back();
-}
-
-TComponentClass* FindComponentClass(const std::string& name)
-{
-    for (auto& c : Registry().Classes)
-        if (SameText(c->Name(), name))
-            return c.get();
-    return nullptr;
-}
-
-const TComponentClass::TEntry* FindPropertyFor(const TComponent* instance, const std::string& name)
-{
-    const TComponentClass* best = nullptr;
-    const TComponentClass::TEntry* found = nullptr;
-    for (const auto& c : Registry().Classes) {
-        if (!c->Accepts(instance))
-            continue;
-        const auto* entry = c->FindProperty(name);
-        // The classes that accept one instance lie on one line of descent.
-        if (entry && (!best || best->IsBaseOf(*c))) {
-            best = c.get();
-            found = entry;
-        }
-    }
-    return found;
-}
-
-void RegisterIntegerConstant(const std::string& name, std::int64_t value)
-{
-    Registry().Constants[Upper(name)] = value;
-}
-
-bool FindIntegerConstant(const std::string& name, std::int64_t& value)
-{
-    auto& constants = Registry().Constants;
-    auto it = constants.find(Upper(name));
-    if (it == constants.end())
-        return false;
-    value = it->second;
-    return true;
-}
-
-void RegisterEnumNames(std::type_index type, std::vector<std::pair<std::string, int>> names)
-{
-    Registry().Enums[type] = std::move(names);
-}
-
-bool FindEnumValue(std::type_index type, const std::string& name, int& value)
-{
-    auto& enums = Registry().Enums;
-    auto it = enums.find(type);
-    if (it == enums.end())
-        return false;
-    for (const auto& [key, v] : it->second)
-        if (SameText(key, name)) {
-            value = v;
-            return true;
-        }
-    return false;
-}
 
 TReader::TReader(TComponent* root) : FRoot(root) {}
 
@@ -194,9 +71,10 @@ void TReader::ReadChild(TComponent* parent, const TFormNode& node)
 
 void TReader::ApplyProperty(TComponent* instance, const TFormProperty& property, bool deferReferences)
 {
-    const TComponentClass::TEntry* entry = FindPropertyFor(instance, property.Path);
+    const TComponentClass* cls = FindClassOf(instance);
+    const auto entry = cls ? cls->Resolve(property.Path) : std::nullopt;
     const std::string& owner = instance->Name();
-    if (!entry || !entry->Setter)
+    if (!entry || !entry->Readable())
         throw EReadError(Format("Error reading %s.%s: Property %s does not exist", owner.c_str(),
                                 property.Path.c_str(), property.Path.c_str()));
     if (entry->Reference && deferReferences) {
@@ -205,7 +83,7 @@ void TReader::ApplyProperty(TComponent* instance, const TFormProperty& property,
     }
     FSetterFailed = false;
     try {
-        entry->Setter(instance, property.Value, *this);
+        (*entry->Setter)(instance, property.Value, *this);
     } catch (const Exception& e) {
         if (FSetterFailed)
             throw;

@@ -1,25 +1,8 @@
 #pragma once
 
-// The class registry, per-class property tables and the reader that builds
-// components from a parsed form description. Window-free.
-//
-// Registering a component class and its properties (usually at namespace
-// scope in the class's .cpp file):
-//
-//   static const bool registered = (RegisterComponentClass<TVxHexViewer>("TVxHexViewer")
-//       .Property("FileName", &TVxHexViewer::SetFileName)
-//       .Property("AddressColor", &TVxHexViewer::SetAddressColor), true);
-//
-// A property's setter takes one argument; the value read is converted to
-// that argument's type: bool (true / false), integers (numbers or registered
-// integer constants such as clPurple, range-checked), registered enumerations
-// and TSet of them, std::string, pointers to components (resolved by name
-// after every component is created) and std::function events (bound to the
-// handler of that name that the root component published, which must have
-// exactly the event's signature). A lambda taking (T*, Arg) serves for paths
-// such as "Font.Name". Properties of base classes apply to derived classes;
-// a derived class's property overrides a base class's of the same name,
-// whatever the order of registration.
+// The reader that builds components from a parsed form description, by the
+// class tables of framework/ComponentClass.h (filled through
+// framework/ClassTable.h). Window-free.
 
 #include <cstdint>
 #include <functional>
@@ -31,70 +14,10 @@
 #include <utility>
 #include <vector>
 
-#include "framework/ClassIdentity.h"
 #include "framework/Component.h"
+#include "framework/ComponentClass.h"
 #include "framework/FormParser.h"
 #include "framework/Sets.h"
-
-class TReader;
-
-using TPropertySetter = std::function<void(TComponent* Instance, const TFormValue& Value, TReader& Reader)>;
-
-class TComponentClass {
-public:
-    using TFactory = std::function<TComponent*(TComponent* AOwner)>;
-
-    TComponentClass(std::string name, TFactory factory, TClassIdentity identity);
-
-    const std::string& Name() const { return FName; }
-    bool CanCreate() const { return static_cast<bool>(FFactory); }
-    TComponent* Create(TComponent* AOwner) const;
-    bool Accepts(const TComponent* c) const { return FIdentity.Accepts(c); }
-    // True when `other` is this class or derives from it.
-    bool IsBaseOf(const TComponentClass& other) const { return FIdentity.IsBaseOf(other.FIdentity); }
-
-    // Reference properties are applied after every component was created.
-    TComponentClass& Property(const std::string& name, TPropertySetter setter, bool reference = false);
-    template <class T, class Arg>
-    TComponentClass& Property(const std::string& name, void (T::*setter)(Arg));
-    template <class F>
-    TComponentClass& Property(const std::string& name, F setter);
-    // A base class's property this class does not publish: descriptions
-    // naming it fail as for a property that does not exist.
-    TComponentClass& Unpublish(const std::string& name) { return Property(name, TPropertySetter()); }
-
-    struct TEntry {
-        TPropertySetter Setter;
-        bool Reference = false;
-    };
-    const TEntry* FindProperty(const std::string& name) const;
-
-private:
-    std::string FName;
-    TFactory FFactory;
-    TClassIdentity FIdentity;
-    std::vector<std::pair<std::string, TEntry>> FProperties;
-};
-
-// Registers (or returns the existing entry for) a class; classes that can be
-// built from an owner get a factory, abstract ones only a property table.
-template <class T>
-TComponentClass& RegisterComponentClass(const std::string& name);
-TComponentClass* FindComponentClass(const std::string& name);
-
-// The property of that name of the most derived registered class that
-// `instance` belongs to and that has it; nullptr when none has it.
-const TComponentClass::TEntry* FindPropertyFor(const TComponent* instance, const std::string& name);
-
-// Named integer values of descriptions (colours, character sets, ...).
-void RegisterIntegerConstant(const std::string& name, std::int64_t value);
-bool FindIntegerConstant(const std::string& name, std::int64_t& value);
-
-// Names of an enumeration's values, for properties of that type.
-void RegisterEnumNames(std::type_index type, std::vector<std::pair<std::string, int>> names);
-template <class E>
-void RegisterEnum(std::vector<std::pair<std::string, E>> names);
-bool FindEnumValue(std::type_index type, const std::string& name, int& value);
 
 class TReader {
 public:
@@ -160,13 +83,6 @@ template <class V>
 constexpr bool IsReference = std::is_pointer_v<V> &&
                              std::is_base_of_v<TComponent, std::remove_cv_t<std::remove_pointer_t<V>>>;
 
-template <class F>
-struct LambdaArgs : LambdaArgs<decltype(&F::operator())> {};
-template <class L, class T, class A>
-struct LambdaArgs<void (L::*)(T*, A) const> {
-    using Instance = T;
-    using Arg = A;
-};
 }  // namespace FormReaderDetail
 
 template <class V>
@@ -202,39 +118,6 @@ V TReader::Read(const TFormValue& value) const
     }
 }
 
-template <class T, class Arg>
-TComponentClass& TComponentClass::Property(const std::string& name, void (T::*setter)(Arg))
-{
-    using V = std::remove_cvref_t<Arg>;
-    return Property(
-        name,
-        [setter](TComponent* instance, const TFormValue& value, TReader& reader) {
-            auto* typed = dynamic_cast<T*>(instance);
-            if (!typed)
-                RaiseInvalidCast();
-            auto converted = reader.Read<V>(value);
-            reader.CallSetter([&] { (typed->*setter)(std::move(converted)); });
-        },
-        FormReaderDetail::IsReference<V>);
-}
-
-template <class F>
-TComponentClass& TComponentClass::Property(const std::string& name, F setter)
-{
-    using T = typename FormReaderDetail::LambdaArgs<F>::Instance;
-    using V = std::remove_cvref_t<typename FormReaderDetail::LambdaArgs<F>::Arg>;
-    return Property(
-        name,
-        TPropertySetter([setter](TComponent* instance, const TFormValue& value, TReader& reader) {
-            auto* typed = dynamic_cast<T*>(instance);
-            if (!typed)
-                RaiseInvalidCast();
-            auto converted = reader.Read<V>(value);
-            reader.CallSetter([&] { setter(typed, std::move(converted)); });
-        }),
-        FormReaderDetail::IsReference<V>);
-}
-
 template <class F>
 void TReader::CallSetter(F&& setter)
 {
@@ -244,26 +127,4 @@ void TReader::CallSetter(F&& setter)
         FSetterFailed = true;
         throw;
     }
-}
-
-TComponentClass& RegisterComponentClassEntry(std::unique_ptr<TComponentClass> entry);
-
-template <class T>
-TComponentClass& RegisterComponentClass(const std::string& name)
-{
-    static_assert(std::is_base_of_v<TComponent, T>, "only components are registered");
-    TComponentClass::TFactory factory;
-    if constexpr (!std::is_abstract_v<T> && std::is_constructible_v<T, TComponent*>)
-        factory = [](TComponent* owner) -> TComponent* { return new T(owner); };
-    return RegisterComponentClassEntry(
-        std::make_unique<TComponentClass>(name, std::move(factory), TClassIdentity::Of<T>()));
-}
-
-template <class E>
-void RegisterEnum(std::vector<std::pair<std::string, E>> names)
-{
-    std::vector<std::pair<std::string, int>> values;
-    for (auto& [name, value] : names)
-        values.emplace_back(name, static_cast<int>(value));
-    RegisterEnumNames(typeid(E), std::move(values));
 }

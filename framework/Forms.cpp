@@ -81,7 +81,6 @@ TForm::~TForm()
 
 void TForm::ReadDescription(const std::string& resourceName)
 {
-    RegisterFrameworkClasses();
     HMODULE module = GetModuleHandleA(nullptr);
     HRSRC resource = FindResourceA(module, resourceName.c_str(), MAKEINTRESOURCEA(10));
     if (!resource)

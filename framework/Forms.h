@@ -133,8 +133,9 @@ private:
     std::vector<HWND> FWindows;
 };
 
-// Registers the framework's component classes, enumerations and constants
-// with the form reader; forms call it before reading.
+// Registers the class tables, enumerations and constants of the framework's
+// components; programs call it (or a registration that calls it) before a
+// form reads its description. Idempotent.
 void RegisterFrameworkClasses();
 // The help context of a control or its nearest parent that has one.
 std::int32_t FindHelpContext(TControl* Control);

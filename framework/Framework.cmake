@@ -1,7 +1,7 @@
 # The window-free half of the framework: components, form descriptions and
 # their reader, shortcut texts.
 quorvel_library(qv_forms
-  SOURCES Component.cpp FormParser.cpp FormReader.cpp ShortCuts.cpp
+  SOURCES Component.cpp ComponentClass.cpp FormParser.cpp FormReader.cpp ShortCuts.cpp
   LIBS qv_errors)
 
 # The Windows half: handles, graphics, controls, forms, the application

@@ -1,7 +1,7 @@
 #include "framework/StdCtrls.h"
 
 
-#include "framework/FormReader.h"
+#include "framework/ClassTable.h"
 #include "framework/FormWriter.h"
 
 // --- TCustomLabel -------------------------------------------------------------
@@ -324,75 +324,6 @@ void TButton::Click()
 
 // --- registration ---------------------------------------------------------------
 
-namespace {
-
-bool FontStored(TControl* c)
-{
-    return !c->ParentFont();
-}
-
-void RegisterControlWriters()
-{
-    RegisterWriterClass<TComponent>("TComponent").Default("Tag", &TComponent::Tag, 0);
-    RegisterWriterClass<TControl>("TControl")
-        .Property("Left", &TControl::Left)
-        .Property("Top", &TControl::Top)
-        .Property("Width", &TControl::Width)
-        .Property("Height", &TControl::Height)
-        .Enum("Align", &TControl::Align, {"alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient"}, alNone)
-        .Set("Anchors", &TControl::Anchors, {"akLeft", "akTop", "akRight", "akBottom"}, TAnchors{akLeft, akTop})
-        .Stored("Caption", &TControl::Caption, [](TControl* c) { return !c->Caption().empty(); })
-        .Default("Color", &TControl::Color, clBtnFace)
-        .Default("Cursor", &TControl::Cursor, crDefault)
-        .Default("Enabled", &TControl::Enabled, true)
-        .Stored("Font.Charset", [](TControl* c) { return c->Font().Charset(); }, FontStored)
-        .Stored("Font.Color", [](TControl* c) { return c->Font().Color(); }, FontStored)
-        .Stored("Font.Height", [](TControl* c) { return c->Font().Height(); }, FontStored)
-        .Stored("Font.Name", [](TControl* c) { return c->Font().Name(); }, FontStored)
-        .Set("Font.Style", [](TControl* c) { return c->Font().Style(); },
-             {"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"}, TFontStyles{})
-        .Default("ParentFont", &TControl::ParentFont, true)
-        .Default("HelpContext", &TControl::HelpContext, 0)
-        .Default("Visible", &TControl::Visible, true);
-    RegisterWriterClass<TWinControl>("TWinControl")
-        .Default("TabStop", &TWinControl::TabStop, false)
-        .Stored("TabOrder", &TWinControl::TabOrder, [](TWinControl* c) { return c->Parent() != nullptr; });
-    RegisterWriterClass<TForm>("TForm")
-        .Enum("BorderStyle", &TForm::BorderStyle,
-              {"bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow", "bsSizeToolWin"}, bsSizeable)
-        .Set("BorderIcons", &TForm::BorderIcons, {"biSystemMenu", "biMinimize", "biMaximize", "biHelp"},
-             TBorderIcons{biSystemMenu, biMinimize, biMaximize})
-        .Enum("Position", &TForm::Position,
-              {"poDesigned", "poDefault", "poDefaultPosOnly", "poDefaultSizeOnly", "poScreenCenter",
-               "poMainFormCenter"},
-              poDesigned)
-        .Default("Scaled", &TForm::Scaled, true)
-        .Stored("HelpFile", &TForm::HelpFile, [](TForm* f) { return !f->HelpFile().empty(); })
-        .Unpublish("TabOrder")
-        .Unpublish("TabStop");
-    // The label's colour is its parent's until it is set.
-    RegisterWriterClass<TCustomLabel>("TCustomLabel")
-        .Stored("Color", &TControl::Color, [](TCustomLabel* c) { return !c->ParentColor(); })
-        .Enum("Alignment", &TCustomLabel::Alignment, {"taLeftJustify", "taRightJustify", "taCenter"},
-              taLeftJustify)
-        .Enum("Layout", &TCustomLabel::Layout, {"tlTop", "tlCenter", "tlBottom"}, tlTop)
-        .Default("AutoSize", &TCustomLabel::AutoSize, true)
-        .Default("WordWrap", &TCustomLabel::WordWrap, false)
-        .Default("ShowAccelChar", &TCustomLabel::ShowAccelChar, true)
-        .Default("Transparent", &TCustomLabel::Transparent, false)
-        .Default("ParentColor", &TCustomLabel::ParentColor, true)
-        .Unpublish("TabOrder")
-        .Unpublish("TabStop");
-    RegisterWriterClass<TLabel>("TLabel");
-    RegisterWriterClass<TButton>("TButton")
-        .Default("TabStop", &TWinControl::TabStop, true)
-        .Default("Cancel", &TButton::Cancel, false)
-        .Default("Default", &TButton::Default, false)
-        .Default("ModalResult", &TButton::ModalResult, mrNone);
-}
-
-}  // namespace
-
 TComponent* ControlParentOf(TComponent* c)
 {
     auto* control = dynamic_cast<TControl*>(c);
@@ -401,7 +332,6 @@ TComponent* ControlParentOf(TComponent* c)
 
 TFormNode WriteComponentTree(TComponent* root)
 {
-    RegisterStdControls();
     return WriteComponent(root, ControlParentOf);
 }
 
@@ -412,7 +342,6 @@ void RegisterStdControls()
         return;
     done = true;
     RegisterFrameworkClasses();
-    RegisterControlWriters();
     const std::pair<const char*, std::int64_t> results[] = {
         {"mrNone", mrNone},   {"mrOk", mrOk},   {"mrCancel", mrCancel}, {"mrAbort", mrAbort}, {"mrRetry", mrRetry},
         {"mrIgnore", mrIgnore}, {"mrYes", mrYes}, {"mrNo", mrNo},         {"mrAll", mrAll},
@@ -422,21 +351,39 @@ void RegisterStdControls()
     RegisterEnum<TAlignment>(
         {{"taLeftJustify", taLeftJustify}, {"taRightJustify", taRightJustify}, {"taCenter", taCenter}});
     RegisterEnum<TTextLayout>({{"tlTop", tlTop}, {"tlCenter", tlCenter}, {"tlBottom", tlBottom}});
-    RegisterComponentClass<TCustomLabel>("TCustomLabel")
-        .Property("Alignment", &TCustomLabel::SetAlignment)
-        .Property("Layout", &TCustomLabel::SetLayout)
-        .Property("AutoSize", &TCustomLabel::SetAutoSize)
-        .Property("WordWrap", &TCustomLabel::SetWordWrap)
-        .Property("ShowAccelChar", &TCustomLabel::SetShowAccelChar)
-        .Property("Transparent", &TCustomLabel::SetTransparent)
-        .Property("ParentColor", &TCustomLabel::SetParentColor)
+    // A label is in no tab order, and its colour is its parent's until it
+    // is set.
+    RegisterComponentClass<TCustomLabel, TCustomControl>("TCustomLabel")
+        .Redeclare("Color")
+        .StoredWhen([](TCustomLabel* c) { return !c->ParentColor(); })
+        .Redeclare("TabOrder")
+        .NeverStored()
+        .Redeclare("TabStop")
+        .NeverStored()
+        .Property("Alignment", &TCustomLabel::Alignment, &TCustomLabel::SetAlignment)
+        .Default(taLeftJustify)
+        .Property("Layout", &TCustomLabel::Layout, &TCustomLabel::SetLayout)
+        .Default(tlTop)
+        .Property("AutoSize", &TCustomLabel::AutoSize, &TCustomLabel::SetAutoSize)
+        .Default(true)
+        .Property("WordWrap", &TCustomLabel::WordWrap, &TCustomLabel::SetWordWrap)
+        .Default(false)
+        .Property("ShowAccelChar", &TCustomLabel::ShowAccelChar, &TCustomLabel::SetShowAccelChar)
+        .Default(true)
+        .Property("Transparent", &TCustomLabel::Transparent, &TCustomLabel::SetTransparent)
+        .Default(false)
+        .Property("ParentColor", &TCustomLabel::ParentColor, &TCustomLabel::SetParentColor)
+        .Default(true)
         .Property("OnDblClick", [](TCustomLabel* c, TNotifyEvent e) { c->OnDblClick = std::move(e); })
         .Property("OnMouseDown", [](TCustomLabel* c, TLabelMouseEvent e) { c->OnMouseDown = std::move(e); });
-    RegisterComponentClass<TLabel>("TLabel");
-    RegisterComponentClass<TButton>("TButton")
-        .Property("Default", &TButton::SetDefault)
-        .Property("Cancel", &TButton::SetCancel)
-        .Property("ModalResult", &TButton::SetModalResult);
+    RegisterComponentClass<TLabel, TCustomLabel>("TLabel");
+    RegisterComponentClass<TButton, TWinControl>("TButton")
+        .Redeclare("TabStop")
+        .Default(true)
+        .Property("Cancel", &TButton::Cancel, &TButton::SetCancel)
+        .Default(false)
+        .Property("Default", &TButton::Default, &TButton::SetDefault)
+        .Default(false)
+        .Property("ModalResult", &TButton::ModalResult, &TButton::SetModalResult)
+        .Default(mrNone);
 }
-
-static const bool StdControlsRegistered = (RegisterStdControls(), true);

@@ -124,8 +124,8 @@ private:
     TModalResult FModalResult = mrNone;
 };
 
-// Registers the classes above (and the writer tables of the framework's
-// controls and forms) with the form reader and writer; idempotent.
+// Registers the class tables of the controls above and of the framework's
+// classes they stand on; idempotent.
 void RegisterStdControls();
 
 // A control's parent, for nesting in a description; nullptr otherwise.

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "framework/ClassTable.h"
 #include "framework/FormParser.h"
 #include "framework/FormReader.h"
 
@@ -96,7 +97,7 @@ public:
 void RegisterClasses()
 {
     // The derived class first: its Label must still win over the base's.
-    RegisterComponentClass<TFuzzFancy>("TFuzzFancy")
+    RegisterComponentClass<TFuzzFancy, TFuzzThing>("TFuzzFancy")
         .Property("Label", &TFuzzFancy::SetFancyLabel)
         .Unpublish("Small");
     RegisterComponentClass<TFuzzThing>("TFuzzThing")
@@ -120,7 +121,7 @@ void RegisterClasses()
         .Property("OnPing", [](TFuzzThing* t, TNotifyEvent e) { t->OnPing = std::move(e); });
     RegisterComponentClass<TFuzzOther>("TFuzzOther");
     RegisterComponentClass<TFuzzAbstract>("TFuzzAbstract");
-    RegisterComponentClass<TFuzzRoot>("TFuzzRoot");
+    RegisterComponentClass<TFuzzRoot, TFuzzThing>("TFuzzRoot");
     RegisterEnum<TFuzzKind>({{"fkPlain", fkPlain}, {"fkFancy", fkFancy}, {"fkHigh", fkHigh}});
     RegisterEnum<TFuzzFlag>({{"ffOne", ffOne}, {"ffTwo", ffTwo}, {"ffLast", ffLast}, {"ffBeyond", ffBeyond}});
     RegisterIntegerConstant("clFuzzBlue", 0xFF0000);

@@ -5,9 +5,8 @@ if(WIN32)
   quorvel_warnings(qv_htmlhelp)
   target_link_libraries(qv_htmlhelp PUBLIC qv_win)
 
-  # The router needs the windowed framework. An object library, so the class
-  # registration in VxHelpRouter.cpp is linked into every program that uses it.
-  add_library(qv_helprouter OBJECT ${CMAKE_CURRENT_SOURCE_DIR}/VxHelpRouter.cpp)
+  # The router needs the windowed framework.
+  add_library(qv_helprouter STATIC ${CMAKE_CURRENT_SOURCE_DIR}/VxHelpRouter.cpp)
   quorvel_warnings(qv_helprouter)
   target_link_libraries(qv_helprouter PUBLIC qv_htmlhelp qv_helppaths qv_framework Win32::user32)
 endif()

@@ -1,8 +1,8 @@
 #include "help/VxHelpRouter.h"
 
 #include "framework/Application.h"
+#include "framework/ClassTable.h"
 #include "framework/Exceptions.h"
-#include "framework/FormReader.h"
 #include "help/VxHtmlHelpApi.h"
 
 TWinHelpFunc WinHelpCall = ::WinHelpA;
@@ -206,19 +206,20 @@ bool THelpRouter::ShowContextPopup(std::int32_t X, std::int32_t Y, std::int32_t 
     return CallHtmlHelp(HelpOwnerWindow(), CurrentHelpPath.c_str(), HH_DISPLAY_TEXT_POPUP, record) != nullptr;
 }
 
-namespace {
-
-const bool Registered = [] {
+void RegisterHelpRouter()
+{
+    static bool done = false;
+    if (done)
+        return;
+    done = true;
+    RegisterFrameworkClasses();
     RegisterEnum<THelpType>({{"htWinhelp", htWinhelp}, {"htHTMLhelp", htHTMLhelp}, {"htMixedMode", htMixedMode}});
     RegisterEnum<TShowType>({{"stDefault", stDefault}, {"stMain", stMain}, {"stPopup", stPopup}});
-    RegisterComponentClass<THelpRouter>("THelpRouter")
+    RegisterComponentClass<THelpRouter, TComponent>("THelpRouter")
         .Property("HelpType", &THelpRouter::SetHelpType)
         .Property("ShowType", &THelpRouter::SetShowType)
         .Property("Helpfile", &THelpRouter::SetHelpfile)
         .Property("CHMPopupTopics", &THelpRouter::SetCHMPopupTopics)
         .Property("ValidateID", &THelpRouter::SetValidateID)
         .Property("OnHelp", [](THelpRouter* router, THelpEvent handler) { router->OnHelp = std::move(handler); });
-    return true;
-}();
-
-}  // namespace
+}

@@ -66,3 +66,7 @@ private:
     std::string FCHMPopupTopics;
     bool FValidateID = false;
 };
+
+// Registers the help router's class table and those it stands on;
+// idempotent.
+void RegisterHelpRouter();

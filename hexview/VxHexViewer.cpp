@@ -1,6 +1,7 @@
 #include "hexview/VxHexViewer.h"
 
-#include "framework/FormReader.h"
+#include "framework/ClassTable.h"
+#include "framework/Forms.h"
 #include "hexview/VxHexNavigation.h"
 
 namespace {
@@ -33,17 +34,24 @@ TWinControl* ParentFromOwner(TComponent* AOwner)
     return parent;
 }
 
-const bool Registered = (RegisterComponentClass<TVxHexViewer>("TVxHexViewer")
-                             .Property("FileName", &TVxHexViewer::SetFileName)
-                             .Property("ShowAddress", &TVxHexViewer::SetShowAddress)
-                             .Property("ShowCharacters", &TVxHexViewer::SetShowCharacters)
-                             .Property("AddressColor", &TVxHexViewer::SetAddressColor)
-                             .Property("HexDataColor", &TVxHexViewer::SetHexDataColor)
-                             .Property("AnsiCharColor", &TVxHexViewer::SetAnsiCharColor)
-                             .Property("DisplayOffset", &TVxHexViewer::SetDisplayOffset),
-                         true);
-
 } // namespace
+
+void RegisterHexViewer()
+{
+    static bool done = false;
+    if (done)
+        return;
+    done = true;
+    RegisterFrameworkClasses();
+    RegisterComponentClass<TVxHexViewer, TCustomControl>("TVxHexViewer")
+        .Property("FileName", &TVxHexViewer::SetFileName)
+        .Property("ShowAddress", &TVxHexViewer::SetShowAddress)
+        .Property("ShowCharacters", &TVxHexViewer::SetShowCharacters)
+        .Property("AddressColor", &TVxHexViewer::SetAddressColor)
+        .Property("HexDataColor", &TVxHexViewer::SetHexDataColor)
+        .Property("AnsiCharColor", &TVxHexViewer::SetAnsiCharColor)
+        .Property("DisplayOffset", &TVxHexViewer::SetDisplayOffset);
+}
 
 TVxHexViewer::TVxHexViewer(TComponent* AOwner) : TCustomControl(AOwner)
 {

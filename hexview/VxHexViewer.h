@@ -97,3 +97,6 @@ private:
     std::string FHexText;
     std::int32_t FCurrentRow = 0;
 };
+
+// Registers the viewer's class table and those it stands on; idempotent.
+void RegisterHexViewer();

@@ -29,6 +29,7 @@ struct TBounds {
 
 TEST(AboutForm, DescriptionGivesTheDialogItsLayout)
 {
+    RegisterAboutComponents();
     TVXAboutForm form(nullptr);
     EXPECT_EQ(form.BorderStyle(), bsDialog);
     EXPECT_EQ(form.BorderIcons(), TBorderIcons{biSystemMenu});
@@ -79,6 +80,7 @@ TEST(AboutForm, DescriptionGivesTheDialogItsLayout)
 
 TEST(AboutForm, CreationFillsInTitleVersionLinesIconAndBuildType)
 {
+    RegisterAboutComponents();
     TVXAboutForm form(nullptr);
     EXPECT_EQ(form.Caption(), "About Quorvel");
     EXPECT_EQ(form.CProduct->Caption(), "Quorvel");
@@ -120,6 +122,7 @@ class AboutBox : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        RegisterAboutComponents();
         Application->OnHelp = [this](std::uint16_t Command, std::intptr_t Data, bool& CallHelp) {
             Help.push_back({Command, Data});
             CallHelp = false;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/ClassTable.h"
 #include "framework/FormReader.h"
 
 namespace {
@@ -74,7 +75,7 @@ void RegisterTestClasses()
         return;
     done = true;
     // The derived class first: its Label must still win over the base's.
-    RegisterComponentClass<TFancyThing>("TFancyThing")
+    RegisterComponentClass<TFancyThing, TThing>("TFancyThing")
         .Property("Label", &TFancyThing::SetFancyLabel)
         .Unpublish("Small");
     RegisterComponentClass<TThing>("TThing")
@@ -89,7 +90,7 @@ void RegisterTestClasses()
         .Property("Refuse", [](TThing*, const std::string& v) { throw EVxError(v); })
         .Property("Stream", [](TThing*, bool) { throw EReadError("Stream read error"); })
         .Property("OnPing", [](TThing* t, TNotifyEvent e) { t->OnPing = std::move(e); });
-    RegisterComponentClass<TRoot>("TRoot");
+    RegisterComponentClass<TRoot, TThing>("TRoot");
     RegisterEnum<TTestKind>({{"tkPlain", tkPlain}, {"tkFancy", tkFancy}});
     RegisterEnum<TTestFlag>({{"tfOne", tfOne}, {"tfTwo", tfTwo}, {"tfThree", tfThree}});
     RegisterIntegerConstant("clTestBlue", 0xFF0000);

@@ -1,5 +1,6 @@
 #include "framework/FormWriter.h"
 
+#include "framework/ClassTable.h"
 #include "framework/FormReader.h"
 
 #include <gtest/gtest.h>
@@ -51,28 +52,25 @@ void Register()
         return;
     done = true;
     RegisterEnum<TShade>({{"shLight", shLight}, {"shDark", shDark}, {"shDeep", shDeep}});
-    RegisterComponentClass<TThing>("TThing")
-        .Property("Size", &TThing::SetSize)
-        .Property("Label", &TThing::SetLabel)
-        .Property("Shown", &TThing::SetShown);
-    RegisterComponentClass<TShadedThing>("TShadedThing")
-        .Property("Shade", &TShadedThing::SetShade)
-        .Property("Mix", &TShadedThing::SetMix);
     // Registered derived-first on purpose: the order of the tables follows
     // descent, not registration.
-    RegisterWriterClass<TShadedThing>("TShadedThing")
-        .Stored("Label", &TThing::Label,
-                [](TShadedThing* t) {
-                    ++t->Reads;
-                    return t->Label() != "plain";
-                })
-        .Enum("Shade", &TShadedThing::Shade, {"shLight", "shDark", "shDeep"}, shLight)
-        .Set("Mix", &TShadedThing::Mix, {"shLight", "shDark", "shDeep"}, TSet<TShade>{})
+    RegisterComponentClass<TShadedThing, TThing>("TShadedThing")
+        .Redeclare("Label")
+        .StoredWhen([](TShadedThing* t) {
+            ++t->Reads;
+            return t->Label() != "plain";
+        })
+        .Property("Shade", &TShadedThing::Shade, &TShadedThing::SetShade)
+        .Default(shLight)
+        .Property("Mix", &TShadedThing::Mix, &TShadedThing::SetMix)
+        .Default(TSet<TShade>{})
         .Unpublish("Shown");
-    RegisterWriterClass<TThing>("TThing")
-        .Property("Size", &TThing::Size)
-        .Stored("Label", &TThing::Label, [](TThing* t) { return !t->Label().empty(); })
-        .Default("Shown", &TThing::Shown, true);
+    RegisterComponentClass<TThing>("TThing")
+        .Property("Size", &TThing::Size, &TThing::SetSize)
+        .Property("Label", &TThing::Label, &TThing::SetLabel)
+        .StoredWhen([](TThing* t) { return !t->Label().empty(); })
+        .Property("Shown", &TThing::Shown, &TThing::SetShown)
+        .Default(true);
 }
 
 std::vector<std::string> Paths(const std::vector<TFormProperty>& properties)
@@ -177,6 +175,41 @@ TEST(FormWriter, UnregisteredClassIsAnError)
     TComponent root(nullptr);
     new TComponent(&root);
     EXPECT_THROW(WriteComponent(&root), EInvalidOperation);
+}
+
+TEST(FormWriter, OneTableServesReaderAndWriter)
+{
+    Register();
+    TThing root(nullptr);
+    ReadComponentDescription(&root, "TThing Root {\n TShadedThing A { Label = \"plain\" Shade = shDeep }\n}");
+    auto* a = dynamic_cast<TShadedThing*>(root.FindComponent("A"));
+    ASSERT_NE(a, nullptr);
+    // The redeclared Label keeps the base's setter and getter, with the
+    // derived rule; Shade is read and written by the names registered once.
+    EXPECT_EQ(a->Label(), "plain");
+    EXPECT_EQ(Paths(WriteProperties(a)), (std::vector<std::string>{"Size", "Shade"}));
+    EXPECT_EQ(WriteProperties(a)[1].Value.Text, "shDeep");
+    // What a class unpublishes is not read either.
+    EXPECT_THROW(ReadComponentDescription(&root, "TThing Root {\n TShadedThing B { Shown = false }\n}"), EReadError);
+}
+
+TEST(FormWriter, AClassWhoseNamedBaseIsNotRegisteredIsAnError)
+{
+    Register();
+    struct TUnregistered : TThing {
+        using TThing::TThing;
+    };
+    struct TLost : TUnregistered {
+        using TUnregistered::TUnregistered;
+    };
+    RegisterComponentClass<TLost, TUnregistered>("TLost");
+    TLost lost(nullptr);
+    try {
+        WriteProperties(&lost);
+        ADD_FAILURE() << "no error";
+    } catch (const EInvalidOperation& e) {
+        EXPECT_EQ(e.Message(), "The base class of TLost is not registered");
+    }
 }
 
 }  // namespace

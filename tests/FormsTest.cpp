@@ -56,6 +56,7 @@ class FormsTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        RegisterFrameworkClasses();
         Steps.clear();
         Calls.clear();
         Application->SetTitle("Forms Test");

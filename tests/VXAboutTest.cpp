@@ -39,6 +39,7 @@ std::string ExecuteError(TVXAboutBox& box)
 
 TEST(AboutBoxWithoutVersion, ExecuteRaisesAndShowsNothingEveryTime)
 {
+    RegisterAboutComponents();
     TVXAboutBox box(nullptr);
     for (int i = 0; i < 2; ++i) {
         EXPECT_EQ(ExecuteError(box), "File contains no version information");

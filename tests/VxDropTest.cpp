@@ -398,6 +398,7 @@ public:
 
 TEST(DropFilesDescription, HooksTheFormAtTheEndOfLoading)
 {
+    RegisterDropFiles();
     TDropHostForm host(nullptr);
     ReadComponentDescription(&host, R"(
         TDropHostForm Host {
@@ -422,6 +423,7 @@ TEST(DropFilesDescription, HooksTheFormAtTheEndOfLoading)
 
 TEST(DropFilesDescription, InactiveWithoutTargetTakesTheOwnerAndRefusesDrops)
 {
+    RegisterDropFiles();
     TDropHostForm host(nullptr);
     ReadComponentDescription(&host, "TDropHostForm Host { TVxDropFiles CDrop { Active = false } }");
     ASSERT_NE(host.CDrop, nullptr);

@@ -41,7 +41,7 @@ RECT NormalRect(TForm& Form)
 
 class FormPosition : public testing::Test {
 protected:
-    static void SetUpTestSuite() { RegisterFrameworkClasses(); }
+    static void SetUpTestSuite() { RegisterFormPosition(); }
 
     void SetUp() override
     {

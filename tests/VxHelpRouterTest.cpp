@@ -547,6 +547,7 @@ TEST_F(HelpRouter, LibraryWithoutEntryPointLeavesHelpToTheFramework)
 
 TEST_F(HelpRouter, PublishedPropertiesAreReadFromADescription)
 {
+    RegisterHelpRouter();
     Form.reset();
     TComponent root(nullptr);
     ReadComponentDescription(&root, R"(TComponent Root {

@@ -147,6 +147,7 @@ TEST_F(HexViewerTest, FontChangeRemeasuresAndLaysOutAgain)
 
 TEST_F(HexViewerTest, DescriptionCreatesTheViewerThroughItsSetters)
 {
+    RegisterHexViewer();
     ReadComponentDescription(FHost.get(), R"(THostWindow Host {
         TVxHexViewer CHex {
             AddressColor = 0x800080
