@@ -70,19 +70,13 @@ protected:
                 ::RemoveDirectoryW(path.c_str());
     }
 
-    POINT Centre() const
-    {
-        RECT r{};
-        ::GetClientRect(Main, &r);
-        return {r.right / 2, r.bottom / 2};
-    }
-
     // Opens the name through the open dialog; what the viewer then shows.
     TCapture Open(const std::string& path, const TCapture& before)
     {
-        EXPECT_TRUE(OpenThroughDialog(Program, Main, path)) << path;
-        EXPECT_TRUE(WaitForCaption(Main, path + " - Quorvel")) << WindowText(Main);
-        return SettledCapture(Pixels, Viewer, &before);
+        std::string failure;
+        const TCapture shown = EndToEnd::OpenedThroughDialog(Program, Main, Viewer, Pixels, path, before, failure);
+        EXPECT_EQ(failure, "");
+        return shown;
     }
 
     // The caption took the name, so the viewer returned without an error;
@@ -126,7 +120,7 @@ TEST_F(BadFiles, AFileShorterThanItsSizeIsAReadErrorAndTheProgramCarriesOn)
     ASSERT_GT(shown.Width, 0) << "the readable file changed nothing on the screen";
 
     // Dropped: Wine's open dialog does not look inside the kernel's folders.
-    ASSERT_TRUE(Hook->Drop({std::string(ShortFile)}, Centre())) << Hook->Failure();
+    ASSERT_TRUE(Hook->Drop({std::string(ShortFile)}, ClientCentre(Main))) << Hook->Failure();
     const HWND box = WaitForDialog(Program.Id(), "Quorvel");
     ASSERT_NE(box, nullptr) << "no error box; caption " << WindowText(Main);
     EXPECT_EQ(MessageBoxText(box), "Stream read error.");
@@ -150,7 +144,7 @@ TEST_F(BadFiles, NamesThatNameNoFileChangeOnlyTheCaption)
 
     // The shell drops folders as it drops files.
     const std::string folder = TestExeFolder();
-    ASSERT_TRUE(Hook->Drop({folder}, Centre())) << Hook->Failure();
+    ASSERT_TRUE(Hook->Drop({folder}, ClientCentre(Main))) << Hook->Failure();
     ExpectOnlyTheCaptionChanged(folder, shown);
 
     // Outside the ANSI code page: the program gets the name converted.
@@ -161,7 +155,7 @@ TEST_F(BadFiles, NamesThatNameNoFileChangeOnlyTheCaption)
     char ansi[MAX_PATH];
     BOOL lossy = FALSE;
     ASSERT_GT(::WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, ansi, sizeof ansi, nullptr, &lossy), 0);
-    ASSERT_TRUE(Hook->Drop(std::vector<std::wstring>{wide}, Centre())) << Hook->Failure();
+    ASSERT_TRUE(Hook->Drop(std::vector<std::wstring>{wide}, ClientCentre(Main))) << Hook->Failure();
     if (lossy) {
         ExpectOnlyTheCaptionChanged(ansi, current);
     } else {
@@ -174,7 +168,7 @@ TEST_F(BadFiles, NamesThatNameNoFileChangeOnlyTheCaption)
     // Beyond the path limit; the drop target keeps 259 characters of it.
     const std::string beyond = WriteBeyondPathLimit();
     ASSERT_FALSE(beyond.empty()) << "no file beyond the path limit could be made";
-    ASSERT_TRUE(Hook->Drop({beyond}, Centre())) << Hook->Failure();
+    ASSERT_TRUE(Hook->Drop({beyond}, ClientCentre(Main))) << Hook->Failure();
     ExpectOnlyTheCaptionChanged(beyond.substr(0, MAX_PATH - 1), current);
 
     // Deleted after the dialog took it (the dialog takes only existing

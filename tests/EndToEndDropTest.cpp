@@ -38,19 +38,13 @@ protected:
                 ::DeleteFileA(sample.c_str());
     }
 
-    POINT Centre() const
-    {
-        RECT r{};
-        ::GetClientRect(Main, &r);
-        return {r.right / 2, r.bottom / 2};
-    }
-
     // Opens the name through the open dialog; what the viewer then shows.
     TCapture OpenedThroughDialog(const std::string& path, const TCapture& before)
     {
-        EXPECT_TRUE(OpenThroughDialog(Program, Main, path)) << path;
-        EXPECT_TRUE(WaitForCaption(Main, path + " - Quorvel")) << WindowText(Main);
-        return SettledCapture(Pixels, Viewer, &before);
+        std::string failure;
+        const TCapture shown = EndToEnd::OpenedThroughDialog(Program, Main, Viewer, Pixels, path, before, failure);
+        EXPECT_EQ(failure, "");
+        return shown;
     }
 
     std::string Samples[3];
@@ -64,7 +58,7 @@ TEST_F(DroppedFiles, MainWindowAcceptsDroppedFiles)
 
 TEST_F(DroppedFiles, OfThreeDroppedFilesOnlyTheFirstIsShown)
 {
-    ASSERT_TRUE(Hook->Drop({Samples[0], Samples[1], Samples[2]}, Centre())) << Hook->Failure();
+    ASSERT_TRUE(Hook->Drop({Samples[0], Samples[1], Samples[2]}, ClientCentre(Main))) << Hook->Failure();
     EXPECT_TRUE(WaitForCaption(Main, Samples[0] + " - Quorvel")) << WindowText(Main);
     const TCapture dropped = SettledCapture(Pixels, Viewer, &Empty);
     ASSERT_GT(dropped.Width, 0) << "the drop changed nothing on the screen";
@@ -91,7 +85,7 @@ TEST_F(DroppedFiles, ADropReplacesTheShownFileAndEachDropCounts)
     const TCapture third = OpenedThroughDialog(Samples[2], Empty);
     ASSERT_GT(third.Width, 0);
 
-    ASSERT_TRUE(Hook->Drop({Samples[1], Samples[0]}, Centre())) << Hook->Failure();
+    ASSERT_TRUE(Hook->Drop({Samples[1], Samples[0]}, ClientCentre(Main))) << Hook->Failure();
     EXPECT_TRUE(WaitForCaption(Main, Samples[1] + " - Quorvel")) << WindowText(Main);
     const TCapture second = SettledCapture(Pixels, Viewer, &third);
     ASSERT_GT(second.Width, 0) << "the drop did not replace the shown rows";

@@ -214,6 +214,24 @@ bool OpenThroughDialog(const TProcess& program, HWND main, const std::string& pa
     return dialog && TypeIntoOpenDialog(dialog, path);
 }
 
+TCapture OpenedThroughDialog(const TProcess& program, HWND main, HWND viewer, const TCapturer& capture,
+                             const std::string& path, const TCapture& before, std::string& failure)
+{
+    failure.clear();
+    if (!OpenThroughDialog(program, main, path))
+        failure = "the open dialog did not take " + path;
+    else if (!WaitForCaption(main, path + " - Quorvel"))
+        failure = "the caption stayed " + WindowText(main);
+    return SettledCapture(capture, viewer, &before);
+}
+
+POINT ClientCentre(HWND window)
+{
+    RECT r{};
+    ::GetClientRect(window, &r);
+    return {r.right / 2, r.bottom / 2};
+}
+
 bool WaitIdle(HWND window, DWORD timeoutMs)
 {
     DWORD_PTR result = 0;

@@ -65,6 +65,16 @@ TestDriver::TCapture IconOnGround(HICON icon, int size, std::uint32_t ground);
 // went away; the caption is for the caller to check.
 bool OpenThroughDialog(const TestDriver::TProcess& program, HWND main, const std::string& path);
 
+// Opens `path` through the open dialog and waits for the caption naming it;
+// then what the viewer shows once it settles unlike `before`. A failed step
+// is said in `failure` (empty when both went well).
+TestDriver::TCapture OpenedThroughDialog(const TestDriver::TProcess& program, HWND main, HWND viewer,
+                                         const TCapturer& capture, const std::string& path,
+                                         const TestDriver::TCapture& before, std::string& failure);
+
+// The centre of the window's client area, in client coordinates.
+POINT ClientCentre(HWND window);
+
 // Waits until the window's thread takes its messages again (it answers a
 // message sent to it), so a handler that was running has returned unless it
 // pumps messages itself. True when it answered in time.
