@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "framework/Application.h"
 #include "framework/ClassTable.h"
 
 TVxShellExecute VxShellExecute = ShellExecuteA;
@@ -27,6 +28,7 @@ LRESULT TVxLinkLabel::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam)
     // The link opens on the press; no capture, mouse-down event or click
     // follows. Whatever the shell answers is not looked at.
     case WM_LBUTTONDOWN:
+        Application->UseCom();
         VxShellExecute(GetDesktopWindow(), "open", FLinkTo.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
         return 0;
     default: return TCustomLabel::WndProc(Msg, wParam, lParam);

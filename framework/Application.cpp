@@ -6,7 +6,15 @@
 #include <vector>
 
 #include "framework/Boundary.h"
+#include "framework/LibraryProc.h"
 #include "framework/Menus.h"
+
+namespace {
+
+TLibraryProc<decltype(&::CoInitialize)> BoundCoInitialize("ole32.dll", "CoInitialize");
+TLibraryProc<decltype(&::CoUninitialize)> BoundCoUninitialize("ole32.dll", "CoUninitialize");
+
+}  // namespace
 
 // The screen first: the application's forms still look at it while they go.
 static TScreen TheScreen;
@@ -36,13 +44,18 @@ TApplication::~TApplication()
     DestroyComponents();
     FHandle.Reset();
     if (FComInitialized)
-        CoUninitialize();
+        BoundCoUninitialize();
 }
 
 void TApplication::Initialize()
 {
-    if (!FComInitialized)
-        FComInitialized = SUCCEEDED(CoInitialize(nullptr));
+    FComWanted = true;
+}
+
+void TApplication::UseCom()
+{
+    if (FComWanted && !FComInitialized && !FTerminated)
+        FComInitialized = SUCCEEDED(BoundCoInitialize(nullptr));
 }
 
 void TApplication::SetTitle(const std::string& Value)
@@ -153,6 +166,9 @@ void TApplication::EndMainFormCreation()
 
 bool TApplication::HelpCommand(std::uint16_t Command, std::intptr_t Data)
 {
+    // Closing help needs nothing that showing it did not set up before.
+    if (Command != HELP_QUIT)
+        UseCom();
     bool callHelp = true;
     bool result = false;
     TForm* form = Screen->ActiveForm();
@@ -296,7 +312,7 @@ void TApplication::Run()
     FTerminated = true;
     DestroyComponents();
     if (FComInitialized) {
-        CoUninitialize();
+        BoundCoUninitialize();
         FComInitialized = false;
     }
 }

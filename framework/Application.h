@@ -21,8 +21,13 @@ public:
     TApplication();
     ~TApplication() override;
 
-    // Start of the program: COM for this thread.
+    // Start of the program: COM for this thread, set up by UseCom when
+    // first needed, so a start that shows only the main window loads none
+    // of it.
     void Initialize();
+    // Call before what needs COM (the shell's dialogs, help, opening a
+    // link); does nothing without Initialize or once done.
+    void UseCom();
     // Creates a form owned by the application; the first becomes the main
     // form. While the main form is being made, an error reported again with
     // the same text is not shown twice: its components may meet one cause
@@ -124,6 +129,7 @@ private:
     bool FIconLoaded = false;
     int FIconResource = 0;
     bool FTerminated = false;
+    bool FComWanted = false;
     bool FComInitialized = false;
     bool FSessionEnding = false;
     bool FCreatingMainForm = false;

@@ -9,6 +9,15 @@
 #include "framework/Application.h"
 #include "framework/Boundary.h"
 #include "framework/Forms.h"
+#include "framework/LibraryProc.h"
+
+namespace {
+
+TLibraryProc<decltype(&::GetOpenFileNameA)> BoundGetOpenFileName("comdlg32.dll", "GetOpenFileNameA");
+TLibraryProc<decltype(&::ChooseFontA)> BoundChooseFont("comdlg32.dll", "ChooseFontA");
+TLibraryProc<decltype(&::CommDlgExtendedError)> BoundCommDlgExtendedError("comdlg32.dll", "CommDlgExtendedError");
+
+}  // namespace
 
 HWND DialogOwnerWindow()
 {
@@ -40,6 +49,7 @@ DWORD TOpenDialog::Flags() const
 
 bool TOpenDialog::Execute()
 {
+    Application->UseCom();
     // "Name|pattern|..." becomes "Name\0pattern\0...\0\0".
     std::string filter = FFilter;
     for (char& c : filter)
@@ -61,11 +71,11 @@ bool TOpenDialog::Execute()
         ofn.lpstrTitle = FTitle.empty() ? nullptr : FTitle.c_str();
         ofn.lpstrDefExt = FDefaultExt.empty() ? nullptr : FDefaultExt.c_str();
         ofn.Flags = Flags();
-        if (GetOpenFileNameA(&ofn)) {
+        if (BoundGetOpenFileName(&ofn)) {
             FFileName = name.data();
             return true;
         }
-        const DWORD error = CommDlgExtendedError();
+        const DWORD error = BoundCommDlgExtendedError();
         if (error == 0)
             return false;
         // A kept name the dialog refuses is dropped, and the dialog tried again.
@@ -144,8 +154,8 @@ bool TFontDialog::Execute()
         cf.lpfnHook = HookProc;
         cf.lCustData = reinterpret_cast<LPARAM>(this);
     }
-    if (!ChooseFontA(&cf)) {
-        const DWORD error = CommDlgExtendedError();
+    if (!BoundChooseFont(&cf)) {
+        const DWORD error = BoundCommDlgExtendedError();
         if (error != 0)
             throw EOSError(Format("The font dialog failed (error 0x%lX)", static_cast<unsigned long>(error)), error);
         return false;

@@ -11,7 +11,7 @@ if(WIN32)
     Graphics.cpp Controls.cpp WinControls.cpp Forms.cpp Application.cpp Menus.cpp Dialogs.cpp
     FrameworkClasses.cpp)
   quorvel_warnings(qv_framework)
-  target_link_libraries(qv_framework PUBLIC qv_forms qv_win Win32::user32 Win32::gdi32 Win32::comdlg32 Win32::ole32)
+  target_link_libraries(qv_framework PUBLIC qv_forms qv_win Win32::user32 Win32::gdi32)
 
   # The test driver and the helpers the tests and benchmarks share
   # (tests/support), which test programs link.
