@@ -146,8 +146,7 @@ public:
     std::string WindowClasses() const
     {
         std::string classes;
-        for (HWND window : ThreadWindows(::GetWindowThreadProcessId(FMain, nullptr)))
-        {
+        for (HWND window : ThreadWindows(::GetWindowThreadProcessId(FMain, nullptr))) {
             if (!classes.empty())
                 classes += ' ';
             classes += WindowClass(window);
@@ -158,7 +157,23 @@ public:
     // With Trace every step is followed by a count, and a change is shown.
     bool Trace = false;
 
+    // A settled count: objects a closing dialog still holds for a moment
+    // are not counted, so two counts a little apart must agree.
     THookResources Count()
+    {
+        THookResources last = CountOnce();
+        for (int tries = 0; tries < 20; ++tries) {
+            ::Sleep(50);
+            const THookResources next = CountOnce();
+            if (SameObjects(last, next))
+                return next;
+            last = next;
+        }
+        return last;
+    }
+
+private:
+    THookResources CountOnce()
     {
         WaitIdle(FMain);
         THookResources counted{};
@@ -167,7 +182,12 @@ public:
         return counted;
     }
 
-private:
+    static bool SameObjects(const THookResources& a, const THookResources& b)
+    {
+        return a.GdiObjects == b.GdiObjects && a.UserObjects == b.UserObjects && a.Windows == b.Windows &&
+               a.Menus == b.Menus && a.Handles == b.Handles;
+    }
+
     void Mark(const char* step)
     {
         const ULONGLONG now = ::GetTickCount64();
@@ -186,14 +206,16 @@ private:
     HWND Await(F find, const char* what)
     {
         HWND found = nullptr;
-        if (!WaitUntil(20000, [&] { return (found = find()) != nullptr; }, 2))
+        if (!WaitUntil(
+                20000, [&] { return (found = find()) != nullptr; }, 2))
             Fail(std::string("no ") + what);
         return found;
     }
 
     void Gone(HWND window, const char* what)
     {
-        if (!WaitUntil(20000, [&] { return !::IsWindow(window) || !::IsWindowVisible(window); }, 2))
+        if (!WaitUntil(
+                20000, [&] { return !::IsWindow(window) || !::IsWindowVisible(window); }, 2))
             Fail(std::string(what) + " did not close");
     }
 
@@ -208,7 +230,8 @@ private:
 
     void AwaitCaption(const std::string& file)
     {
-        if (!WaitUntil(20000, [&] { return WindowText(FMain) == file + " - Quorvel"; }, 2))
+        if (!WaitUntil(
+                20000, [&] { return WindowText(FMain) == file + " - Quorvel"; }, 2))
             Fail("opening " + file + " left the caption " + WindowText(FMain));
     }
 
@@ -238,8 +261,8 @@ public:
         ::PostMessageA(FMain, WM_COMMAND, MAKEWPARAM(FFont, 0), 0);
         const HWND dialog = Await([&] { return Dialog("Font"); }, "font dialog");
         const HWND sizes = ::GetDlgItem(dialog, cmb3);
-        const LRESULT index = ::SendMessageA(sizes, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                             reinterpret_cast<LPARAM>(size));
+        const LRESULT index =
+            ::SendMessageA(sizes, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(size));
         if (index == CB_ERR)
             Fail(std::string("the font dialog offers no size ") + size);
         ::SendMessageA(sizes, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
@@ -322,6 +345,26 @@ UINT_PTR CALLBACK BareFontHook(HWND dialog, UINT msg, WPARAM wParam, LPARAM)
     return FALSE;
 }
 
+// An owner for the bare dialog as the program's main window is one: a
+// top-level window whose class has the program's own icon.
+HWND BareOwner()
+{
+    static HWND owner = [] {
+        const std::string program = TestDriver::TestExeFolder() + "\\..\\app\\Quorvel.exe";
+        const HMODULE data = ::LoadLibraryExA(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = ::DefWindowProcA;
+        wc.hInstance = ::GetModuleHandleA(nullptr);
+        wc.hIcon = static_cast<HICON>(::LoadImageA(data, MAKEINTRESOURCEA(1), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
+        wc.lpszClassName = "SoakBareOwner";
+        ::RegisterClassA(&wc);
+        const HWND made = ::CreateWindowA("SoakBareOwner", "Bare owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 700, 0, 400,
+                                          300, nullptr, nullptr, wc.hInstance, nullptr);
+        return made;
+    }();
+    return owner;
+}
+
 void BareFontDialog(int uses)
 {
     for (int i = 0; i < uses; ++i) {
@@ -329,8 +372,8 @@ void BareFontDialog(int uses)
         std::thread closer = UserThread([size] {
             const HWND dialog = WaitForDialog(::GetCurrentProcessId(), "Font", 20000);
             const HWND sizes = ::GetDlgItem(dialog, cmb3);
-            const LRESULT index = ::SendMessageA(sizes, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                                 reinterpret_cast<LPARAM>(size));
+            const LRESULT index =
+                ::SendMessageA(sizes, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(size));
             ::SendMessageA(sizes, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
             ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(cmb3, CBN_SELCHANGE), reinterpret_cast<LPARAM>(sizes));
             ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(psh3, BN_CLICKED),
@@ -343,9 +386,10 @@ void BareFontDialog(int uses)
         std::strcpy(font.lfFaceName, "Courier New");
         CHOOSEFONTA choose{};
         choose.lStructSize = sizeof choose;
+        choose.hwndOwner = BareOwner();
         choose.lpLogFont = &font;
-        choose.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT | CF_FIXEDPITCHONLY | CF_LIMITSIZE | CF_APPLY |
-                       CF_ENABLEHOOK;
+        choose.Flags =
+            CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT | CF_FIXEDPITCHONLY | CF_LIMITSIZE | CF_APPLY | CF_ENABLEHOOK;
         choose.nSizeMin = 4;
         choose.nSizeMax = 36;
         choose.nFontType = SCREEN_FONTTYPE;
@@ -375,8 +419,8 @@ void PrintGrowth(const char* what, const THookResources& d)
     for (int type = 1; type < 16; ++type)
         if (d.GdiByType[type])
             std::printf(" %d:%+ld", type, d.GdiByType[type]);
-    std::printf("), user %+ld, windows %+ld, menus %+ld, handles %+ld, private %+.3f MiB\n", d.UserObjects,
-                d.Windows, d.Menus, d.Handles, static_cast<double>(static_cast<LONGLONG>(d.PrivateBytes)) / (1 << 20));
+    std::printf("), user %+ld, windows %+ld, menus %+ld, handles %+ld, private %+.3f MiB\n", d.UserObjects, d.Windows,
+                d.Menus, d.Handles, static_cast<double>(static_cast<LONGLONG>(d.PrivateBytes)) / (1 << 20));
 }
 
 void PrintCounts(const char* when, const THookResources& r)
@@ -430,8 +474,7 @@ int main(int argc, char** argv)
     };
     const std::string locked = WriteSample("Soak-locked.bin", SampleBytes(0x20, 600));
     // Written to here, so the program's read with read sharing fails.
-    TFileHandle lock(
-        ::CreateFileA(locked.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    TFileHandle lock(::CreateFileA(locked.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     int status = 0;
     try {
         if (firstRun.Folder().empty() || !lock)
