@@ -79,7 +79,8 @@ std::string ScratchFile(const std::string& name, std::int64_t size)
             state = state * 1664525u + 1013904223u;
             b = static_cast<std::uint8_t>(state >> 24);
         }
-        const auto count = static_cast<DWORD>(std::min<std::int64_t>(size - written, static_cast<std::int64_t>(chunk.size())));
+        const auto count =
+            static_cast<DWORD>(std::min<std::int64_t>(size - written, static_cast<std::int64_t>(chunk.size())));
         DWORD done = 0;
         if (!::WriteFile(file, chunk.data(), count, &done, nullptr) || done != count) {
             ::CloseHandle(file);
@@ -91,4 +92,4 @@ std::string ScratchFile(const std::string& name, std::int64_t size)
     return path;
 }
 
-} // namespace hexviewbench
+}  // namespace hexviewbench

@@ -47,4 +47,4 @@ void Pump();
 // once and kept for later runs.
 std::string ScratchFile(const std::string& name, std::int64_t size);
 
-} // namespace hexviewbench
+}  // namespace hexviewbench

@@ -89,7 +89,8 @@ void RunChild(const std::string& mode, const std::string& path, const std::strin
     char self[MAX_PATH];
     ::GetModuleFileNameA(nullptr, self, MAX_PATH);
     std::string command = "\"";
-    command.append(self).append("\" ").append(mode).append(" \"").append(path).append("\" \"").append(results).append("\"");
+    command.append(self).append("\" ").append(mode).append(" \"").append(path).append("\" \"").append(results).append(
+        "\"");
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
@@ -100,7 +101,7 @@ void RunChild(const std::string& mode, const std::string& path, const std::strin
     ::CloseHandle(process.hProcess);
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

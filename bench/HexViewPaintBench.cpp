@@ -40,7 +40,7 @@ double PerRepaint(int repaints, auto&& paint)
     return (Seconds() - start) / repaints;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -52,8 +52,8 @@ int main(int argc, char** argv)
         viewer->SetAnsiCharColor(0x008000);
         viewer->SetFileName(ScratchFile("quorvel-bench-1m.bin", std::int64_t{1} << 20));
         Pump();
-        std::printf("view %d x %d, cell %d x %d, %d bytes per row, %d rows drawn\n", Width, Height,
-                    viewer->CellWidth(), viewer->CellHeight(), viewer->BytesPerRow(), viewer->VisibleRows());
+        std::printf("view %d x %d, cell %d x %d, %d bytes per row, %d rows drawn\n", Width, Height, viewer->CellWidth(),
+                    viewer->CellHeight(), viewer->BytesPerRow(), viewer->VisibleRows());
 
         TestDriver::TDibImage canvas(Width, Height);
         if (!canvas.DC())

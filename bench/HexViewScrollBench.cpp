@@ -76,7 +76,7 @@ double PerBareScroll(TVxHexViewer& viewer, int steps)
     return seconds;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

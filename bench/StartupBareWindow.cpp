@@ -51,7 +51,7 @@ ATOM Register(const char* name, WNDPROC procedure, HBRUSH background)
     return ::RegisterClassExA(&wc);
 }
 
-} // namespace
+}  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {

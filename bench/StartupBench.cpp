@@ -86,7 +86,7 @@ bool HasSettings(const std::string& folder)
     return true;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

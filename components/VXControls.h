@@ -10,8 +10,8 @@
 #include "framework/StdCtrls.h"
 
 // The shell's open call; tests put an observer here.
-using TVxShellExecute = HINSTANCE(WINAPI*)(HWND Owner, LPCSTR Verb, LPCSTR File, LPCSTR Parameters,
-                                           LPCSTR Directory, INT ShowCommand);
+using TVxShellExecute = HINSTANCE(WINAPI*)(HWND Owner, LPCSTR Verb, LPCSTR File, LPCSTR Parameters, LPCSTR Directory,
+                                           INT ShowCommand);
 extern TVxShellExecute VxShellExecute;
 
 class TVxLinkLabel : public TCustomLabel {

@@ -53,7 +53,8 @@ bool VersionLabelReaderOpen()
     return SharedReader() != nullptr;
 }
 
-TVXVersionLabel::TVXVersionLabel(TComponent* AOwner) : TCustomLabel(AOwner) {}
+TVXVersionLabel::TVXVersionLabel(TComponent* AOwner) : TCustomLabel(AOwner)
+{}
 
 TVXVersionLabel::~TVXVersionLabel()
 {

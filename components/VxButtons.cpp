@@ -6,9 +6,9 @@
 namespace {
 
 constexpr TVxButtonStock Stock[] = {
-    {"", mrNone, false, false},     {"OK", mrOk, true, false},        {"Cancel", mrCancel, false, true},
-    {"&Help", mrNone, false, false}, {"&Yes", mrYes, true, false},     {"&No", mrNo, false, true},
-    {"&Close", mrNone, false, false}, {"Abort", mrAbort, false, false}, {"&Retry", mrRetry, false, false},
+    {"", mrNone, false, false},          {"OK", mrOk, true, false},        {"Cancel", mrCancel, false, true},
+    {"&Help", mrNone, false, false},     {"&Yes", mrYes, true, false},     {"&No", mrNo, false, true},
+    {"&Close", mrNone, false, false},    {"Abort", mrAbort, false, false}, {"&Retry", mrRetry, false, false},
     {"&Ignore", mrIgnore, false, false}, {"&All", mrAll, false, false},
 };
 
@@ -25,7 +25,8 @@ const TVxButtonStock& VxButtonStock(TVxButtonKind Kind)
     return Stock[Kind <= bkAll ? Kind : bkCustom];
 }
 
-TVxButton::TVxButton(TComponent* AOwner) : TButton(AOwner) {}
+TVxButton::TVxButton(TComponent* AOwner) : TButton(AOwner)
+{}
 
 TVxButtonKind TVxButton::Kind()
 {

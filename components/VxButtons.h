@@ -10,7 +10,19 @@
 
 enum TButtonStyle : std::uint8_t { bsAutoDetect, bsWin31, bsNew };
 
-enum TVxButtonKind : std::uint8_t { bkCustom, bkOK, bkCancel, bkHelp, bkYes, bkNo, bkClose, bkAbort, bkRetry, bkIgnore, bkAll };
+enum TVxButtonKind : std::uint8_t {
+    bkCustom,
+    bkOK,
+    bkCancel,
+    bkHelp,
+    bkYes,
+    bkNo,
+    bkClose,
+    bkAbort,
+    bkRetry,
+    bkIgnore,
+    bkAll
+};
 
 struct TVxButtonStock {
     const char* Caption;

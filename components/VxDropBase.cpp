@@ -2,7 +2,5 @@
 
 #include "components/VxDropConst.h"
 
-EVxDropException::EVxDropException(std::int32_t ACode)
-    : Exception(VxDropMessage(ACode)), Code(ACode)
-{
-}
+EVxDropException::EVxDropException(std::int32_t ACode) : Exception(VxDropMessage(ACode)), Code(ACode)
+{}

@@ -10,9 +10,8 @@ constexpr std::uint32_t FixedBlockSignature = 0xFEEF04BD;
 constexpr std::size_t FixedBlockSize = 52;
 
 constexpr std::array<const char*, 12> StandardKeys = {
-    "Comments",     "CompanyName",      "FileDescription", "FileVersion",
-    "InternalName", "LegalCopyright",   "LegalTradeMarks", "OriginalFilename",
-    "ProductName",  "ProductVersion",   "SpecialBuild",    "PrivateBuild",
+    "Comments",        "CompanyName",      "FileDescription", "FileVersion",    "InternalName", "LegalCopyright",
+    "LegalTradeMarks", "OriginalFilename", "ProductName",     "ProductVersion", "SpecialBuild", "PrivateBuild",
 };
 
 [[noreturn]] void RaiseNoVersionInfo()
@@ -27,9 +26,8 @@ char UpperAscii(char c)
 
 bool SameTextAscii(std::string_view a, std::string_view b)
 {
-    return a.size() == b.size()
-        && std::equal(a.begin(), a.end(), b.begin(),
-                      [](char x, char y) { return UpperAscii(x) == UpperAscii(y); });
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return UpperAscii(x) == UpperAscii(y); });
 }
 
 bool IsHexDigit(char c)
@@ -68,7 +66,7 @@ std::size_t AlignUp4(std::size_t position)
     return (position + 3) & ~static_cast<std::size_t>(3);
 }
 
-} // namespace
+}  // namespace
 
 std::string VxWideToLatin1(std::u16string_view text)
 {
@@ -86,8 +84,7 @@ class TVxVersionWalker {
 public:
     TVxVersionWalker(TVxFileVersionInfo& info, const TVxWideToAnsi& wideToAnsi)
         : FInfo(info), FData(info.FRawData), FWideToAnsi(wideToAnsi)
-    {
-    }
+    {}
 
     void Walk();
 
@@ -203,8 +200,7 @@ std::string TVxVersionWalker::ReadStringValue(const THeader& header) const
         std::size_t position = FPos;
         return ReadWideText(position, valueLen);
     }
-    default:
-        RaiseNoVersionInfo();
+    default: RaiseNoVersionInfo();
     }
 }
 
@@ -324,9 +320,9 @@ void TVxFileVersionInfo::FixedBlock(TVxFixedFileInfo& block) const
     std::uint32_t words[FixedBlockSize / 4];
     for (std::size_t i = 0; i < std::size(words); ++i) {
         const std::uint8_t* p = &FRawData[FFixedBlockOffset + 4 * i];
-        words[i] = static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8
-            | static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+        words[i] = static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
+                   static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
     }
-    block = {words[0], words[1], words[2],  words[3],  words[4],  words[5], words[6],
+    block = {words[0], words[1], words[2], words[3],  words[4],  words[5], words[6],
              words[7], words[8], words[9], words[10], words[11], words[12]};
 }

@@ -85,21 +85,41 @@ public:
     explicit TVxFileVersionInfo(const std::string& fileName);
 #endif
     // Walks a version resource already in memory, as the platform returns it.
-    explicit TVxFileVersionInfo(std::vector<std::uint8_t> rawData,
-                                const TVxWideToAnsi& wideToAnsi = VxWideToLatin1);
+    explicit TVxFileVersionInfo(std::vector<std::uint8_t> rawData, const TVxWideToAnsi& wideToAnsi = VxWideToLatin1);
 
     // Standard keys 1 to 12: "Comments" to "PrivateBuild".
     std::string StandardKeyValue(int keyIndex) const;
     void FixedBlock(TVxFixedFileInfo& block) const;
-    TVersionBuildFlags BuildFlags() const { return FBuildFlags; }
-    const std::vector<TVxTaggedString<std::uint32_t>>& LanguageItems() const { return FLanguageItems; }
+    TVersionBuildFlags BuildFlags() const
+    {
+        return FBuildFlags;
+    }
+    const std::vector<TVxTaggedString<std::uint32_t>>& LanguageItems() const
+    {
+        return FLanguageItems;
+    }
 
-    const std::vector<TVxTaggedString<std::int32_t>>& AllItems() const { return FAllItems; }
+    const std::vector<TVxTaggedString<std::int32_t>>& AllItems() const
+    {
+        return FAllItems;
+    }
     // One word per string table, language id in the low half.
-    const std::vector<std::uint32_t>& StringTableLanguages() const { return FStringTableLanguages; }
-    const std::vector<std::uint32_t>& TranslationList() const { return FTranslationList; }
-    std::int32_t SelectedLanguage() const { return FSelectedLanguage; }
-    const std::vector<std::uint8_t>& RawData() const { return FRawData; }
+    const std::vector<std::uint32_t>& StringTableLanguages() const
+    {
+        return FStringTableLanguages;
+    }
+    const std::vector<std::uint32_t>& TranslationList() const
+    {
+        return FTranslationList;
+    }
+    std::int32_t SelectedLanguage() const
+    {
+        return FSelectedLanguage;
+    }
+    const std::vector<std::uint8_t>& RawData() const
+    {
+        return FRawData;
+    }
 
 private:
     friend class TVxVersionWalker;

@@ -21,7 +21,7 @@ namespace {
                    code);
 }
 
-} // namespace
+}  // namespace
 
 TVxVersionResourceApi SystemVersionResourceApi()
 {
@@ -55,5 +55,4 @@ std::string VxWideToAnsi(std::u16string_view text)
 
 TVxFileVersionInfo::TVxFileVersionInfo(const std::string& fileName)
     : TVxFileVersionInfo(ReadVersionResource(fileName), VxWideToAnsi)
-{
-}
+{}

@@ -52,7 +52,7 @@ void ExpectComma(std::string_view text, std::size_t pos)
         RaiseSyntaxError();
 }
 
-} // namespace
+}  // namespace
 
 void SkipBlanks(std::string_view text, std::size_t& pos)
 {
@@ -159,10 +159,14 @@ void TextToFont(IVxFontTarget& font, std::string_view text)
             continue;
         }
         switch (c) {
-        case 'B': case 'b': style.Include(TVxFontStyle::fsBold); break;
-        case 'I': case 'i': style.Include(TVxFontStyle::fsItalic); break;
-        case 'U': case 'u': style.Include(TVxFontStyle::fsUnderline); break;
-        case 'S': case 's': style.Include(TVxFontStyle::fsStrikeOut); break;
+        case 'B':
+        case 'b': style.Include(TVxFontStyle::fsBold); break;
+        case 'I':
+        case 'i': style.Include(TVxFontStyle::fsItalic); break;
+        case 'U':
+        case 'u': style.Include(TVxFontStyle::fsUnderline); break;
+        case 'S':
+        case 's': style.Include(TVxFontStyle::fsStrikeOut); break;
         default: continue;
         }
         font.SetStyle(style);

@@ -17,7 +17,7 @@ using TVxFontStyles = TSet<TVxFontStyle>;
 
 // What a font's text form holds.
 struct TVxFontValues {
-    std::int32_t Size = 0; // points
+    std::int32_t Size = 0;  // points
     std::uint32_t Color = 0;
     TVxFontStyles Style;
     std::uint8_t Charset = 0;

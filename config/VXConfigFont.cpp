@@ -11,7 +11,7 @@ constexpr std::pair<TVxFontStyle, TFontStyle> StylePairs[] = {
     {TVxFontStyle::fsStrikeOut, fsStrikeOut},
 };
 
-} // namespace
+}  // namespace
 
 TVxFontValues FontValuesOf(const TFont& Font)
 {
@@ -55,7 +55,8 @@ void TVxFontAdapter::SetName(const std::string& name)
     FFont.SetName(name);
 }
 
-TVXFontConfig::TVXFontConfig(std::string Name, TFont& Font) : TVxBaseConfigItem(std::move(Name)), FFont(Font) {}
+TVXFontConfig::TVXFontConfig(std::string Name, TFont& Font) : TVxBaseConfigItem(std::move(Name)), FFont(Font)
+{}
 
 void TVXFontConfig::Load(IVxConfigSection& Section)
 {

@@ -14,8 +14,7 @@ std::string MakerFolderName()
     char Buffer[256];
     const int Length = ::LoadStringA(::GetModuleHandleA(nullptr), MakerFolderResource, Buffer, sizeof Buffer);
     if (Length <= 0)
-        throw EOSError(Format("String resource %u is missing from the program", MakerFolderResource),
-                       ::GetLastError());
+        throw EOSError(Format("String resource %u is missing from the program", MakerFolderResource), ::GetLastError());
     return std::string(Buffer, static_cast<std::size_t>(Length));
 }
 

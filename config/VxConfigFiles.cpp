@@ -59,8 +59,7 @@ void HandleDeferredConfigError() noexcept
 
 TVxConfigSectionRef::TVxConfigSectionRef(TVxConfigSectionRef&& Other) noexcept
     : FSection(std::exchange(Other.FSection, nullptr))
-{
-}
+{}
 
 TVxConfigSectionRef& TVxConfigSectionRef::operator=(TVxConfigSectionRef&& Other)
 {
@@ -123,8 +122,7 @@ TVxConfigSectionRef TVxConfigFile::OpenSection(const std::string& Name)
     return TVxConfigSectionRef(new TVxConfigSectionImp(*this, Name));
 }
 
-std::string TVxConfigFile::ReadString(const std::string& Section, const std::string& Ident,
-                                      const std::string& Default)
+std::string TVxConfigFile::ReadString(const std::string& Section, const std::string& Ident, const std::string& Default)
 {
     std::string Value;
     if (!FindValue(Section, Ident, Value) || Value.empty())
@@ -138,7 +136,7 @@ void TVxConfigFile::WriteString(const std::string& Section, const std::string& I
 {
     if (FReadOnly)
         return;
-    const std::string Stored = Value.empty() ? std::string("\"\"")
+    const std::string Stored = Value.empty()            ? std::string("\"\"")
                                : NeedsQuotedForm(Value) ? EncodeQuotedString(Value)
                                                         : Value;
     BeginChange();
@@ -154,12 +152,13 @@ bool TVxConfigFile::ReadBool(const std::string& Section, const std::string& Iden
     if (!FindValue(Section, Ident, Value) || Value.empty())
         return Default;
     switch (Value.front()) {
-    case '0': case 'F': case 'f':
-        return false;
-    case '1': case 'T': case 't':
-        return true;
-    default:
-        return Default;
+    case '0':
+    case 'F':
+    case 'f': return false;
+    case '1':
+    case 'T':
+    case 't': return true;
+    default: return Default;
     }
 }
 
@@ -399,8 +398,7 @@ void TVxConfigSectionImp::WriteBool(const std::string& Ident, bool Value)
     File().WriteBool(FSection, Ident, Value);
 }
 
-void TVxConfigSectionImp::ReadStrings(std::vector<std::string>& Strings, const std::string& Prefix,
-                                      bool SkipEmpty)
+void TVxConfigSectionImp::ReadStrings(std::vector<std::string>& Strings, const std::string& Prefix, bool SkipEmpty)
 {
     TVxConfigFile& Config = File();
     const std::int32_t Stored = Config.ReadInteger(FSection, Prefix + "count", 0);
@@ -440,7 +438,8 @@ std::vector<std::size_t> TVxConfigSectionImp::ListIndexes(TVxConfigFile& Config,
     const std::string UpperPrefix = VxAnsiUpperCase(Prefix);
     std::vector<std::size_t> Indexes;
     for (const std::string& Key : Keys) {
-        if (Key.size() <= Prefix.size() || VxAnsiUpperCase(std::string_view(Key).substr(0, Prefix.size())) != UpperPrefix)
+        if (Key.size() <= Prefix.size() ||
+            VxAnsiUpperCase(std::string_view(Key).substr(0, Prefix.size())) != UpperPrefix)
             continue;
         // Only the digits that Prefix + decimal index spells: no sign, no
         // leading zero.

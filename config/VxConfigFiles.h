@@ -114,8 +114,7 @@ public:
 
     TVxConfigSectionRef OpenSection(const std::string& Name);
 
-    std::string ReadString(const std::string& Section, const std::string& Ident,
-                           const std::string& Default) override;
+    std::string ReadString(const std::string& Section, const std::string& Ident, const std::string& Default) override;
     void WriteString(const std::string& Section, const std::string& Ident, const std::string& Value) override;
     bool ReadBool(const std::string& Section, const std::string& Ident, bool Default) override;
     double ReadDateTime(const std::string& Section, const std::string& Ident, double Default) override;

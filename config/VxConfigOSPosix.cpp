@@ -135,8 +135,7 @@ TFd CreateLockedTemp(const std::string& Temp, const std::string& Path)
             RaiseWriteError(Path, errno);
         }
         int Locked = 0;
-        while ((Locked = ::flock(File.Get(), LOCK_EX)) != 0 && errno == EINTR) {
-        }
+        while ((Locked = ::flock(File.Get(), LOCK_EX)) != 0 && errno == EINTR) {}
         // Without locks (a file system that has none) no sweep can lock it
         // either, so it is safe all the same.
         if (Locked != 0 || StillNamed(File.Get(), Temp))
@@ -168,7 +167,7 @@ bool VxFolderExists(const std::string& Folder)
 
 bool VxCreateFolders(const std::string& Folder)
 {
-    for (std::size_t Slash = Folder.find('/', 1); ; Slash = Folder.find('/', Slash + 1)) {
+    for (std::size_t Slash = Folder.find('/', 1);; Slash = Folder.find('/', Slash + 1)) {
         const std::string Part = Folder.substr(0, Slash);
         if (!Part.empty() && !VxFolderExists(Part) && ::mkdir(Part.c_str(), 0777) != 0 && errno != EEXIST)
             return false;

@@ -159,8 +159,8 @@ std::optional<TKept> WhatToKeep(const std::string& Path)
     DWORD Needed = 0;
     ::GetFileSecurityA(Path.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &Needed);
     Kept.Security.resize(Needed);
-    if (Needed == 0 || !::GetFileSecurityA(Path.c_str(), DACL_SECURITY_INFORMATION, Kept.Security.data(), Needed,
-                                           &Needed))
+    if (Needed == 0 ||
+        !::GetFileSecurityA(Path.c_str(), DACL_SECURITY_INFORMATION, Kept.Security.data(), Needed, &Needed))
         Kept.Security.clear();
     return Kept;
 }
@@ -176,8 +176,7 @@ void ReplaceWith(const std::string& Path, const std::string& Temp, const std::op
         if (Kept->Attributes != 0)
             ::SetFileAttributesA(Temp.c_str(), Kept->Attributes);
         if (!Kept->Security.empty())
-            ::SetFileSecurityA(Temp.c_str(), DACL_SECURITY_INFORMATION,
-                               const_cast<char*>(Kept->Security.data()));
+            ::SetFileSecurityA(Temp.c_str(), DACL_SECURITY_INFORMATION, const_cast<char*>(Kept->Security.data()));
     }
     if (!::MoveFileExA(Temp.c_str(), Path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         RaiseWriteError(Path, ::GetLastError());
@@ -229,8 +228,8 @@ bool VxCreateFolders(const std::string& Folder)
 std::string VxReadFile(const std::string& Path)
 {
     const TFileHandle File(::CreateFileA(Path.c_str(), GENERIC_READ,
-                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                         FILE_ATTRIBUTE_NORMAL, nullptr));
     LARGE_INTEGER Size{};
     if (!File || !::GetFileSizeEx(File.Get(), &Size))
         throw EFOpenError(
@@ -263,8 +262,8 @@ void VxWriteFileSafely(const std::string& Path, std::string_view Data)
     RemoveStaleTemps(Path, Own);
     const std::string Temp = VxTempFileName(Path, WriterId(Own));
     try {
-        TFileHandle File(::CreateFileA(Temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+        TFileHandle File(
+            ::CreateFileA(Temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!File)
             RaiseWriteError(Path, ::GetLastError());
         VxNoteSaveStep(TVxSaveStep::Writing);

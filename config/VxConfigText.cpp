@@ -222,8 +222,7 @@ double EncodeDate(int Year, int Month, int Day)
 
 double EncodeTime(int Hour, int Minute, int Second, int MSec)
 {
-    if (Hour < 0 || Hour > 23 || Minute < 0 || Minute > 59 || Second < 0 || Second > 59 || MSec < 0 ||
-        MSec > 999)
+    if (Hour < 0 || Hour > 23 || Minute < 0 || Minute > 59 || Second < 0 || Second > 59 || MSec < 0 || MSec > 999)
         throw EConvertError("Invalid argument to time encode");
     const long long Millis = ((Hour * 60LL + Minute) * 60 + Second) * 1000 + MSec;
     return static_cast<double>(Millis) / static_cast<double>(MSecsPerDay);

@@ -32,7 +32,7 @@ WINDOWPLACEMENT EmptyPlacement()
     return Placement;
 }
 
-} // namespace
+}  // namespace
 
 // What the owner's WindowProc holds while hooked; a copy of the replaced
 // procedure travels with it, so it still passes messages on after the
@@ -41,8 +41,7 @@ class TVxFormPosition::THookedProc {
 public:
     THookedProc(std::shared_ptr<TVxFormPosition*> Link, TWindowProcedure Old)
         : FLink(std::move(Link)), FOld(std::move(Old))
-    {
-    }
+    {}
     LRESULT operator()(UINT Msg, WPARAM wParam, LPARAM lParam) const
     {
         if (TVxFormPosition* Self = *FLink)
@@ -56,7 +55,8 @@ private:
     TWindowProcedure FOld;
 };
 
-TVxFormPosition::TVxFormPosition(TComponent* AOwner) : TComponent(AOwner) {}
+TVxFormPosition::TVxFormPosition(TComponent* AOwner) : TComponent(AOwner)
+{}
 
 TVxFormPosition::~TVxFormPosition()
 {
@@ -179,8 +179,8 @@ void TVxFormPosition::ApplyPlacement(TForm& Form, IVxConfigSection& Position)
     if (!FitsDesktop(Left, Top, Right, Bottom))
         return;
     // Inside the desktop, so every edge fits a LONG.
-    Placement.rcNormalPosition = RECT{static_cast<LONG>(Left), static_cast<LONG>(Top), static_cast<LONG>(Right),
-                                      static_cast<LONG>(Bottom)};
+    Placement.rcNormalPosition =
+        RECT{static_cast<LONG>(Left), static_cast<LONG>(Top), static_cast<LONG>(Right), static_cast<LONG>(Bottom)};
     ThrowLastErrorIf(!::SetWindowPlacement(Form.Handle(), &Placement), "SetWindowPlacement");
     // Showing the form applies the form's own state, so it has to agree with
     // the placement just set.

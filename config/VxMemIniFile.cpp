@@ -46,8 +46,7 @@ TVxMemIniFile::TVxMemIniFile(std::string FileName) : FFileName(std::move(FileNam
 
 TVxMemIniFile::~TVxMemIniFile() = default;
 
-std::string TVxMemIniFile::ReadString(const std::string& Section, const std::string& Ident,
-                                      const std::string& Default)
+std::string TVxMemIniFile::ReadString(const std::string& Section, const std::string& Ident, const std::string& Default)
 {
     std::string Value;
     return FindValue(Section, Ident, Value) ? Value : Default;
@@ -58,8 +57,7 @@ void TVxMemIniFile::WriteString(const std::string& Section, const std::string& I
     StoreValue(Section, Ident, Value);
 }
 
-std::int32_t TVxMemIniFile::ReadInteger(const std::string& Section, const std::string& Ident,
-                                        std::int32_t Default)
+std::int32_t TVxMemIniFile::ReadInteger(const std::string& Section, const std::string& Ident, std::int32_t Default)
 {
     std::string Text;
     try {

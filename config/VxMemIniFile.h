@@ -26,8 +26,7 @@ public:
 
     const std::string& FileName() const { return FFileName; }
 
-    virtual std::string ReadString(const std::string& Section, const std::string& Ident,
-                                   const std::string& Default);
+    virtual std::string ReadString(const std::string& Section, const std::string& Ident, const std::string& Default);
     virtual void WriteString(const std::string& Section, const std::string& Ident, const std::string& Value);
     // Decimal, or hexadecimal after '$', 'x', 'X', '0x' or '0X'; else Default.
     virtual std::int32_t ReadInteger(const std::string& Section, const std::string& Ident, std::int32_t Default);

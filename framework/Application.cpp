@@ -70,8 +70,8 @@ HWND TApplication::Handle()
     if (!FHandle) {
         const std::string className = FrameworkWindowClass(0);
         HWND window = CreateWindowExA(0, className.c_str(), FTitle.c_str(),
-                                      WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, 0,
-                                      0, nullptr, nullptr, Instance(), nullptr);
+                                      WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, 0, 0,
+                                      nullptr, nullptr, Instance(), nullptr);
         ThrowLastErrorIf(!window, "CreateWindowExA");
         FHandle.Reset(window);
     }
@@ -154,8 +154,7 @@ void TApplication::HandleException(std::exception_ptr Error)
         } catch (...) {
             ShowException(Exception("Unknown exception"));
         }
-    } catch (...) {
-    }
+    } catch (...) {}
 }
 
 void TApplication::EndMainFormCreation()
@@ -270,8 +269,7 @@ bool TApplication::ProcessMessage()
 
 void TApplication::ProcessMessages()
 {
-    while (ProcessMessage()) {
-    }
+    while (ProcessMessage()) {}
 }
 
 void TApplication::Terminate()

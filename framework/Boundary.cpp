@@ -18,6 +18,5 @@ void ReportBoundaryError() noexcept
         return;
     try {
         InstalledReport(Error);
-    } catch (...) {
-    }
+    } catch (...) {}
 }

@@ -148,7 +148,8 @@ void TComponent::Destroying()
         c->Destroying();
 }
 
-void TComponent::SetParentComponent(TComponent*) {}
+void TComponent::SetParentComponent(TComponent*)
+{}
 
 void TComponent::PublishField(const std::string& name, TField field)
 {

@@ -130,9 +130,8 @@ void TComponent::Publish(const std::string& name, R (C::*method)(A...))
     C* self = dynamic_cast<C*>(this);
     if (!self)
         RaiseInvalidCast();
-    PublishHandler(name, std::function<R(A...)>([self, method](A... args) -> R {
-                       return (self->*method)(std::forward<A>(args)...);
-                   }));
+    PublishHandler(name, std::function<R(A...)>(
+                             [self, method](A... args) -> R { return (self->*method)(std::forward<A>(args)...); }));
 }
 
 // Case-insensitive comparison of ASCII names.

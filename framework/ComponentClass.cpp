@@ -47,8 +47,7 @@ int Depth(const TComponentClass* c)
 TComponentClass::TComponentClass(std::string name, std::type_index type, std::optional<std::type_index> base,
                                  TFactory factory, TMatcher matcher)
     : FName(std::move(name)), FType(type), FBase(base), FFactory(factory), FMatcher(matcher)
-{
-}
+{}
 
 TComponent* TComponentClass::Create(TComponent* AOwner) const
 {

@@ -85,7 +85,8 @@ void TControl::UpdateBoundsFields(int ALeft, int ATop, int AWidth, int AHeight)
     BoundsChanged();
 }
 
-void TControl::BoundsChanged() {}
+void TControl::BoundsChanged()
+{}
 
 void TControl::SetClientWidth(int Value)
 {

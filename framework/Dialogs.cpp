@@ -27,7 +27,8 @@ HWND DialogOwnerWindow()
     return Application->Handle();
 }
 
-TOpenDialog::TOpenDialog(TComponent* AOwner) : TComponent(AOwner) {}
+TOpenDialog::TOpenDialog(TComponent* AOwner) : TComponent(AOwner)
+{}
 
 DWORD TOpenDialog::Flags() const
 {
@@ -86,7 +87,8 @@ bool TOpenDialog::Execute()
     return false;
 }
 
-TFontDialog::TFontDialog(TComponent* AOwner) : TComponent(AOwner) {}
+TFontDialog::TFontDialog(TComponent* AOwner) : TComponent(AOwner)
+{}
 
 DWORD TFontDialog::Flags() const
 {

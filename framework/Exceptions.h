@@ -18,10 +18,10 @@ private:
     std::string FMessage;
 };
 
-#define QUORVEL_DECLARE_ERROR(Name, Base)  \
-    class Name : public Base {             \
-    public:                                \
-        using Base::Base;                  \
+#define QUORVEL_DECLARE_ERROR(Name, Base)                                                                              \
+    class Name : public Base {                                                                                         \
+    public:                                                                                                            \
+        using Base::Base;                                                                                              \
     }
 
 QUORVEL_DECLARE_ERROR(EConvertError, Exception);
@@ -37,8 +37,7 @@ QUORVEL_DECLARE_ERROR(EVxError, Exception);
 // A failed operating-system call, with the calling thread's error code.
 class EOSError : public Exception {
 public:
-    EOSError(std::string message, std::uint32_t errorCode)
-        : Exception(std::move(message)), ErrorCode(errorCode) {}
+    EOSError(std::string message, std::uint32_t errorCode) : Exception(std::move(message)), ErrorCode(errorCode) {}
     std::uint32_t ErrorCode;
 };
 
@@ -55,8 +54,7 @@ std::string Format(const char* format, ...)
 // Raises EAssertionFailed with "Assertion failure (Module.cpp, line N)".
 [[noreturn]] void AssertionFailure(const char* file, int line);
 
-#define VX_ASSERT(condition) \
-    ((condition) ? static_cast<void>(0) : ::AssertionFailure(__FILE__, __LINE__))
+#define VX_ASSERT(condition) ((condition) ? static_cast<void>(0) : ::AssertionFailure(__FILE__, __LINE__))
 
 // The text the default error report shows: the message, with a full stop
 // appended when its last character sorts after the full stop.

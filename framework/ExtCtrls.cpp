@@ -65,8 +65,8 @@ void TImage::Paint()
     if (FIcon.Empty())
         return;
     const RECT dest = DestRect();
-    DrawIconEx(Canvas().Handle(), dest.left, dest.top, FIcon.Handle(), dest.right - dest.left,
-               dest.bottom - dest.top, 0, nullptr, DI_NORMAL);
+    DrawIconEx(Canvas().Handle(), dest.left, dest.top, FIcon.Handle(), dest.right - dest.left, dest.bottom - dest.top,
+               0, nullptr, DI_NORMAL);
 }
 
 // --- TBevel ---------------------------------------------------------------------
@@ -134,8 +134,8 @@ void TBevel::UpdateRegion()
         region = CreateRectRgn(0, 0, 0, 0);
     } else if (FShape == bsBox || FShape == bsFrame) {
         region = CreateRectRgn(client.left, client.top, client.right, client.bottom);
-        TGdiObject<HRGN> inner(CreateRectRgn(client.left + EdgeWidth, client.top + EdgeWidth,
-                                             client.right - EdgeWidth, client.bottom - EdgeWidth));
+        TGdiObject<HRGN> inner(CreateRectRgn(client.left + EdgeWidth, client.top + EdgeWidth, client.right - EdgeWidth,
+                                             client.bottom - EdgeWidth));
         if (region && inner)
             CombineRgn(region, region, inner.Get(), RGN_DIFF);
     } else {
@@ -176,9 +176,13 @@ void RegisterExtControls()
         return;
     done = true;
     RegisterFrameworkClasses();
-    RegisterEnum<TBevelShape>({{"bsBox", bsBox}, {"bsFrame", bsFrame}, {"bsTopLine", bsTopLine},
-                               {"bsBottomLine", bsBottomLine}, {"bsLeftLine", bsLeftLine},
-                               {"bsRightLine", bsRightLine}, {"bsSpacer", bsSpacer}});
+    RegisterEnum<TBevelShape>({{"bsBox", bsBox},
+                               {"bsFrame", bsFrame},
+                               {"bsTopLine", bsTopLine},
+                               {"bsBottomLine", bsBottomLine},
+                               {"bsLeftLine", bsLeftLine},
+                               {"bsRightLine", bsRightLine},
+                               {"bsSpacer", bsSpacer}});
     RegisterEnum<TBevelStyle>({{"bsLowered", bsLowered}, {"bsRaised", bsRaised}});
     RegisterComponentClass<TImage, TCustomControl>("TImage")
         .Property("AutoSize", &TImage::SetAutoSize)

@@ -26,7 +26,7 @@ struct TFormValue {
     enum TKind { vkInteger, vkString, vkIdent, vkSet };
     TKind Kind = vkInteger;
     std::int64_t Integer = 0;
-    std::string Text;                // string contents or identifier
+    std::string Text;  // string contents or identifier
     std::vector<std::string> Items;  // set members
 
     friend bool operator==(const TFormValue&, const TFormValue&) = default;

@@ -20,7 +20,8 @@ const char* KindName(TFormValue::TKind kind)
 
 }  // namespace
 
-TReader::TReader(TComponent* root) : FRoot(root) {}
+TReader::TReader(TComponent* root) : FRoot(root)
+{}
 
 void TReader::ReadRoot(const TFormNode& node)
 {
@@ -75,8 +76,8 @@ void TReader::ApplyProperty(TComponent* instance, const TFormProperty& property,
     const auto entry = cls ? cls->Resolve(property.Path) : std::nullopt;
     const std::string& owner = instance->Name();
     if (!entry || !entry->Readable())
-        throw EReadError(Format("Error reading %s.%s: Property %s does not exist", owner.c_str(),
-                                property.Path.c_str(), property.Path.c_str()));
+        throw EReadError(Format("Error reading %s.%s: Property %s does not exist", owner.c_str(), property.Path.c_str(),
+                                property.Path.c_str()));
     if (entry->Reference && deferReferences) {
         FFixups.push_back(TFixup{instance, &property});
         return;

@@ -80,8 +80,8 @@ template <class R, class... A>
 struct IsFunction<std::function<R(A...)>> : std::true_type {};
 
 template <class V>
-constexpr bool IsReference = std::is_pointer_v<V> &&
-                             std::is_base_of_v<TComponent, std::remove_cv_t<std::remove_pointer_t<V>>>;
+constexpr bool IsReference =
+    std::is_pointer_v<V>&& std::is_base_of_v<TComponent, std::remove_cv_t<std::remove_pointer_t<V>>>;
 
 }  // namespace FormReaderDetail
 

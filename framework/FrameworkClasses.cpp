@@ -26,17 +26,38 @@ bool FontStored(TControl* c)
 void RegisterConstants()
 {
     const std::pair<const char*, std::int64_t> constants[] = {
-        {"clBlack", clBlack},         {"clMaroon", clMaroon},       {"clGreen", clGreen},
-        {"clOlive", clOlive},         {"clNavy", clNavy},           {"clPurple", clPurple},
-        {"clTeal", clTeal},           {"clGray", clGray},           {"clSilver", clSilver},
-        {"clRed", clRed},             {"clLime", clLime},           {"clYellow", clYellow},
-        {"clBlue", clBlue},           {"clFuchsia", clFuchsia},     {"clAqua", clAqua},
-        {"clWhite", clWhite},         {"clWindow", clWindow},       {"clWindowText", clWindowText},
-        {"clBtnFace", clBtnFace},     {"clHighlight", clHighlight}, {"clHighlightText", clHighlightText},
-        {"clBtnText", clBtnText},     {"clGrayText", clGrayText},   {"ANSI_CHARSET", ANSI_CHARSET},
-        {"DEFAULT_CHARSET", DEFAULT_CHARSET}, {"SYMBOL_CHARSET", SYMBOL_CHARSET},
-        {"OEM_CHARSET", OEM_CHARSET}, {"crDefault", crDefault},     {"crArrow", crArrow},
-        {"crIBeam", crIBeam},         {"crHourGlass", crHourGlass}, {"crHandPoint", crHandPoint},
+        {"clBlack", clBlack},
+        {"clMaroon", clMaroon},
+        {"clGreen", clGreen},
+        {"clOlive", clOlive},
+        {"clNavy", clNavy},
+        {"clPurple", clPurple},
+        {"clTeal", clTeal},
+        {"clGray", clGray},
+        {"clSilver", clSilver},
+        {"clRed", clRed},
+        {"clLime", clLime},
+        {"clYellow", clYellow},
+        {"clBlue", clBlue},
+        {"clFuchsia", clFuchsia},
+        {"clAqua", clAqua},
+        {"clWhite", clWhite},
+        {"clWindow", clWindow},
+        {"clWindowText", clWindowText},
+        {"clBtnFace", clBtnFace},
+        {"clHighlight", clHighlight},
+        {"clHighlightText", clHighlightText},
+        {"clBtnText", clBtnText},
+        {"clGrayText", clGrayText},
+        {"ANSI_CHARSET", ANSI_CHARSET},
+        {"DEFAULT_CHARSET", DEFAULT_CHARSET},
+        {"SYMBOL_CHARSET", SYMBOL_CHARSET},
+        {"OEM_CHARSET", OEM_CHARSET},
+        {"crDefault", crDefault},
+        {"crArrow", crArrow},
+        {"crIBeam", crIBeam},
+        {"crHourGlass", crHourGlass},
+        {"crHandPoint", crHandPoint},
     };
     for (const auto& [name, value] : constants)
         RegisterIntegerConstant(name, value);
@@ -44,27 +65,43 @@ void RegisterConstants()
 
 void RegisterEnums()
 {
-    RegisterEnum<TAlign>({{"alNone", alNone}, {"alTop", alTop}, {"alBottom", alBottom}, {"alLeft", alLeft},
-                          {"alRight", alRight}, {"alClient", alClient}});
+    RegisterEnum<TAlign>({{"alNone", alNone},
+                          {"alTop", alTop},
+                          {"alBottom", alBottom},
+                          {"alLeft", alLeft},
+                          {"alRight", alRight},
+                          {"alClient", alClient}});
     RegisterEnum<TAnchorKind>({{"akLeft", akLeft}, {"akTop", akTop}, {"akRight", akRight}, {"akBottom", akBottom}});
     RegisterEnum<TFontStyle>(
         {{"fsBold", fsBold}, {"fsItalic", fsItalic}, {"fsUnderline", fsUnderline}, {"fsStrikeOut", fsStrikeOut}});
     RegisterEnum<TFontPitch>({{"fpDefault", fpDefault}, {"fpVariable", fpVariable}, {"fpFixed", fpFixed}});
-    RegisterEnum<TPosition>({{"poDesigned", poDesigned}, {"poDefault", poDefault},
-                             {"poDefaultPosOnly", poDefaultPosOnly}, {"poDefaultSizeOnly", poDefaultSizeOnly},
-                             {"poScreenCenter", poScreenCenter}, {"poMainFormCenter", poMainFormCenter}});
-    RegisterEnum<TFormBorderStyle>({{"bsNone", bsNone}, {"bsSingle", bsSingle}, {"bsSizeable", bsSizeable},
-                                    {"bsDialog", bsDialog}, {"bsToolWindow", bsToolWindow},
+    RegisterEnum<TPosition>({{"poDesigned", poDesigned},
+                             {"poDefault", poDefault},
+                             {"poDefaultPosOnly", poDefaultPosOnly},
+                             {"poDefaultSizeOnly", poDefaultSizeOnly},
+                             {"poScreenCenter", poScreenCenter},
+                             {"poMainFormCenter", poMainFormCenter}});
+    RegisterEnum<TFormBorderStyle>({{"bsNone", bsNone},
+                                    {"bsSingle", bsSingle},
+                                    {"bsSizeable", bsSizeable},
+                                    {"bsDialog", bsDialog},
+                                    {"bsToolWindow", bsToolWindow},
                                     {"bsSizeToolWin", bsSizeToolWin}});
-    RegisterEnum<TBorderIcon>({{"biSystemMenu", biSystemMenu}, {"biMinimize", biMinimize},
-                               {"biMaximize", biMaximize}, {"biHelp", biHelp}});
+    RegisterEnum<TBorderIcon>(
+        {{"biSystemMenu", biSystemMenu}, {"biMinimize", biMinimize}, {"biMaximize", biMaximize}, {"biHelp", biHelp}});
     RegisterEnum<TWindowState>({{"wsNormal", wsNormal}, {"wsMinimized", wsMinimized}, {"wsMaximized", wsMaximized}});
-    RegisterEnum<TOpenOption>({{"ofReadOnly", ofReadOnly}, {"ofHideReadOnly", ofHideReadOnly},
-                               {"ofPathMustExist", ofPathMustExist}, {"ofFileMustExist", ofFileMustExist},
-                               {"ofEnableSizing", ofEnableSizing}, {"ofAllowMultiSelect", ofAllowMultiSelect}});
-    RegisterEnum<TFontDialogOption>({{"fdAnsiOnly", fdAnsiOnly}, {"fdEffects", fdEffects},
-                                     {"fdFixedPitchOnly", fdFixedPitchOnly}, {"fdForceFontExist", fdForceFontExist},
-                                     {"fdLimitSize", fdLimitSize}, {"fdApplyButton", fdApplyButton}});
+    RegisterEnum<TOpenOption>({{"ofReadOnly", ofReadOnly},
+                               {"ofHideReadOnly", ofHideReadOnly},
+                               {"ofPathMustExist", ofPathMustExist},
+                               {"ofFileMustExist", ofFileMustExist},
+                               {"ofEnableSizing", ofEnableSizing},
+                               {"ofAllowMultiSelect", ofAllowMultiSelect}});
+    RegisterEnum<TFontDialogOption>({{"fdAnsiOnly", fdAnsiOnly},
+                                     {"fdEffects", fdEffects},
+                                     {"fdFixedPitchOnly", fdFixedPitchOnly},
+                                     {"fdForceFontExist", fdForceFontExist},
+                                     {"fdLimitSize", fdLimitSize},
+                                     {"fdApplyButton", fdApplyButton}});
 }
 
 void RegisterClasses()
@@ -88,20 +125,25 @@ void RegisterClasses()
         .Default(crDefault)
         .Property("Enabled", &TControl::Enabled, &TControl::SetEnabled)
         .Default(true)
-        .Property("Font.Charset", [](TControl* c) { return c->Font().Charset(); },
-                  [](TControl* c, std::uint8_t v) { c->Font().SetCharset(v); })
+        .Property(
+            "Font.Charset", [](TControl* c) { return c->Font().Charset(); },
+            [](TControl* c, std::uint8_t v) { c->Font().SetCharset(v); })
         .StoredWhen(FontStored)
-        .Property("Font.Color", [](TControl* c) { return c->Font().Color(); },
-                  [](TControl* c, TColor v) { c->Font().SetColor(v); })
+        .Property(
+            "Font.Color", [](TControl* c) { return c->Font().Color(); },
+            [](TControl* c, TColor v) { c->Font().SetColor(v); })
         .StoredWhen(FontStored)
-        .Property("Font.Height", [](TControl* c) { return c->Font().Height(); },
-                  [](TControl* c, int v) { c->Font().SetHeight(v); })
+        .Property(
+            "Font.Height", [](TControl* c) { return c->Font().Height(); },
+            [](TControl* c, int v) { c->Font().SetHeight(v); })
         .StoredWhen(FontStored)
-        .Property("Font.Name", [](TControl* c) { return c->Font().Name(); },
-                  [](TControl* c, const std::string& v) { c->Font().SetName(v); })
+        .Property(
+            "Font.Name", [](TControl* c) { return c->Font().Name(); },
+            [](TControl* c, const std::string& v) { c->Font().SetName(v); })
         .StoredWhen(FontStored)
-        .Property("Font.Style", [](TControl* c) { return c->Font().Style(); },
-                  [](TControl* c, TFontStyles v) { c->Font().SetStyle(v); })
+        .Property(
+            "Font.Style", [](TControl* c) { return c->Font().Style(); },
+            [](TControl* c, TFontStyles v) { c->Font().SetStyle(v); })
         .Default(TFontStyles{})
         .Property("ParentFont", &TControl::ParentFont, &TControl::SetParentFont)
         .Default(true)

@@ -18,14 +18,14 @@ int ScreenPixelsPerInch()
         try {
             const TWindowDC screen(nullptr);
             value = GetDeviceCaps(screen.Get(), LOGPIXELSY);
-        } catch (const EOSError&) {
-        }
+        } catch (const EOSError&) {}
         return value > 0 ? value : 96;
     }();
     return ppi;
 }
 
-TFont::TFont() : FName("MS Sans Serif"), FHeight(-11), FCharset(DEFAULT_CHARSET), FColor(clWindowText) {}
+TFont::TFont() : FName("MS Sans Serif"), FHeight(-11), FCharset(DEFAULT_CHARSET), FColor(clWindowText)
+{}
 
 void TFont::Changed()
 {
@@ -182,7 +182,8 @@ void TCanvas::SetHandle(HDC dc)
     FDC = dc;
 }
 
-void TCanvas::CreateHandle() {}
+void TCanvas::CreateHandle()
+{}
 
 HDC TCanvas::Handle()
 {

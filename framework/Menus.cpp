@@ -11,7 +11,8 @@ WORD NextCommand()
 }
 }  // namespace
 
-TMenuItem::TMenuItem(TComponent* AOwner) : TComponent(AOwner), FCommand(NextCommand()) {}
+TMenuItem::TMenuItem(TComponent* AOwner) : TComponent(AOwner), FCommand(NextCommand())
+{}
 
 TMenuItem::~TMenuItem()
 {

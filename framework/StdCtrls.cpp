@@ -1,6 +1,5 @@
 #include "framework/StdCtrls.h"
 
-
 #include "framework/ClassTable.h"
 #include "framework/FormWriter.h"
 
@@ -343,7 +342,7 @@ void RegisterStdControls()
     done = true;
     RegisterFrameworkClasses();
     const std::pair<const char*, std::int64_t> results[] = {
-        {"mrNone", mrNone},   {"mrOk", mrOk},   {"mrCancel", mrCancel}, {"mrAbort", mrAbort}, {"mrRetry", mrRetry},
+        {"mrNone", mrNone},     {"mrOk", mrOk},   {"mrCancel", mrCancel}, {"mrAbort", mrAbort}, {"mrRetry", mrRetry},
         {"mrIgnore", mrIgnore}, {"mrYes", mrYes}, {"mrNo", mrNo},         {"mrAll", mrAll},
     };
     for (const auto& [name, value] : results)

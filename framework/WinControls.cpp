@@ -141,14 +141,13 @@ void TWinControl::CreateHandle()
     if ((params.Style & WS_CHILD) && !params.WndParent)
         throw EInvalidOperation(Format("Control '%s' has no parent window", Name().c_str()));
     WNDPROC systemProc = nullptr;
-    const std::string className = params.WinClassName.empty()
-                                      ? FrameworkWindowClass(params.WindowClassStyle)
-                                      : FrameworkSystemClass(params.WinClassName, systemProc);
+    const std::string className = params.WinClassName.empty() ? FrameworkWindowClass(params.WindowClassStyle)
+                                                              : FrameworkSystemClass(params.WinClassName, systemProc);
     // Set before the window exists: the system procedure sees its creation.
     FDefWndProc = systemProc;
-    HWND window = CreateWindowExA(params.ExStyle, className.c_str(), params.Caption.c_str(), params.Style, params.X,
-                                  params.Y, params.Width, params.Height, params.WndParent, params.Menu,
-                                  GetModuleHandleA(nullptr), this);
+    HWND window =
+        CreateWindowExA(params.ExStyle, className.c_str(), params.Caption.c_str(), params.Style, params.X, params.Y,
+                        params.Width, params.Height, params.WndParent, params.Menu, GetModuleHandleA(nullptr), this);
     ThrowLastErrorIf(!window, "CreateWindowExA");
     HandleCreated();
 }
@@ -218,7 +217,10 @@ LRESULT TWinControl::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam)
     const int y = GET_Y_LPARAM(lParam);
     switch (Msg) {
     case WM_ERASEBKGND: return EraseBackground(reinterpret_cast<HDC>(wParam)) ? 1 : DefaultHandler(Msg, wParam, lParam);
-    case WM_SIZE: WindowMoved(); Realign(); return 0;
+    case WM_SIZE:
+        WindowMoved();
+        Realign();
+        return 0;
     case WM_MOVE: WindowMoved(); return 0;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN: return DoKeyDown(wParam, lParam, Msg);
@@ -393,19 +395,23 @@ void TWinControl::Realign()
             const int w = c->Width();
             const int h = c->Height();
             switch (kind) {
-            case alTop: c->SetBounds(space.left, space.top, space.right - space.left, h); space.top += h; break;
+            case alTop:
+                c->SetBounds(space.left, space.top, space.right - space.left, h);
+                space.top += h;
+                break;
             case alBottom:
                 c->SetBounds(space.left, space.bottom - h, space.right - space.left, h);
                 space.bottom -= h;
                 break;
-            case alLeft: c->SetBounds(space.left, space.top, w, space.bottom - space.top); space.left += w; break;
+            case alLeft:
+                c->SetBounds(space.left, space.top, w, space.bottom - space.top);
+                space.left += w;
+                break;
             case alRight:
                 c->SetBounds(space.right - w, space.top, w, space.bottom - space.top);
                 space.right -= w;
                 break;
-            default:
-                c->SetBounds(space.left, space.top, space.right - space.left, space.bottom - space.top);
-                break;
+            default: c->SetBounds(space.left, space.top, space.right - space.left, space.bottom - space.top); break;
             }
         }
     }
@@ -548,8 +554,7 @@ private:
 
 TCustomControl::TCustomControl(TComponent* AOwner)
     : TWinControl(AOwner), FCanvas(std::make_unique<TControlCanvas>(this))
-{
-}
+{}
 
 TCustomControl::~TCustomControl()
 {

@@ -91,8 +91,7 @@ void ReadKey(IVxConfigSection& Section, const std::string& Key)
 {
     try {
         Section.ReadString(Key, "");
-    } catch (const EConvertError&) {
-    }
+    } catch (const EConvertError&) {}
     const std::int32_t A = Section.ReadInteger(Key, 0);
     const std::int32_t B = Section.ReadInteger(Key, -1);
     if (A != B && !(A == 0 && B == -1))

@@ -14,14 +14,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
     const std::string Text(reinterpret_cast<const char*>(Data), Size);
     try {
         DecodeQuotedString(Text);
-    } catch (const EConvertError&) {
-    }
+    } catch (const EConvertError&) {}
     try {
         const double Value = IsoTextToDateTime(Text);
         if (Value >= 1.0 && DateTimeToIsoText(Value).size() != 15)
             std::abort();
-    } catch (const EConvertError&) {
-    }
+    } catch (const EConvertError&) {}
     TextToInt32(Text);
     TextToFloat(Text);
 

@@ -114,10 +114,11 @@ void RegisterClasses()
         .Property("Any", &TFuzzThing::SetAny)
         .Property("Tag", [](TFuzzThing* t, std::int32_t v) { t->SetTag(v); })
         .Property("Font.Name", [](TFuzzThing* t, const std::string& v) { t->Label = v; })
-        .Property("Refuse", [](TFuzzThing*, bool v) {
-            if (v)
-                throw EVxError(SetterError);
-        })
+        .Property("Refuse",
+                  [](TFuzzThing*, bool v) {
+                      if (v)
+                          throw EVxError(SetterError);
+                  })
         .Property("OnPing", [](TFuzzThing* t, TNotifyEvent e) { t->OnPing = std::move(e); });
     RegisterComponentClass<TFuzzOther>("TFuzzOther");
     RegisterComponentClass<TFuzzAbstract>("TFuzzAbstract");

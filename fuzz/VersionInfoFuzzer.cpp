@@ -19,7 +19,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (const auto& item : info.LanguageItems())
             if (item.Text.find('=') == std::string::npos || item.Tag != info.StringTableLanguages().at(0))
                 std::abort();
-    } catch (const EVxFileVersionInfoError&) {
-    }
+    } catch (const EVxFileVersionInfoError&) {}
     return 0;
 }

@@ -137,26 +137,17 @@ bool THelpRouter::RouteHtmlHelp(std::uint16_t Command, std::intptr_t Data, bool&
     const char* file = CurrentHelpPath.c_str();
     CallHelp = false;
     switch (Command) {
-    case HELP_CONTEXT:
-        return CallHtmlHelp(nullptr, file, HH_HELP_CONTEXT, DataWord(Data)) != nullptr;
-    case HELP_QUIT:
-        return CallHtmlHelp(nullptr, nullptr, HH_CLOSE_ALL, 0) != nullptr;
+    case HELP_CONTEXT: return CallHtmlHelp(nullptr, file, HH_HELP_CONTEXT, DataWord(Data)) != nullptr;
+    case HELP_QUIT: return CallHtmlHelp(nullptr, nullptr, HH_CLOSE_ALL, 0) != nullptr;
     case HELP_CONTENTS:
-    case HELP_FINDER:
-        return CallHtmlHelp(nullptr, file, HH_DISPLAY_TOC, 0) != nullptr;
+    case HELP_FINDER: return CallHtmlHelp(nullptr, file, HH_DISPLAY_TOC, 0) != nullptr;
     case HELP_TAB_COMMAND:
         return CallHtmlHelp(nullptr, file, Data == 0 ? HH_DISPLAY_TOC : HH_DISPLAY_INDEX, 0) != nullptr;
     case HELP_KEY:
-    case HELP_PARTIALKEY:
-        return CallHtmlHelp(nullptr, file, HH_DISPLAY_INDEX, DataWord(Data)) != nullptr;
-    case HELP_CONTEXTPOPUP:
-        ContextPopup(DataNumber(Data));
-        return true;
-    case HELP_SETPOPUP_POS:
-        FPopupPos = UnpackHelpPoint(DataNumber(Data));
-        return false;
-    default:
-        return false;
+    case HELP_PARTIALKEY: return CallHtmlHelp(nullptr, file, HH_DISPLAY_INDEX, DataWord(Data)) != nullptr;
+    case HELP_CONTEXTPOPUP: ContextPopup(DataNumber(Data)); return true;
+    case HELP_SETPOPUP_POS: FPopupPos = UnpackHelpPoint(DataNumber(Data)); return false;
+    default: return false;
     }
 }
 
@@ -164,8 +155,7 @@ bool THelpRouter::RouteWinHelp(std::uint16_t Command, std::intptr_t Data)
 {
     if (Command == 0)
         return true;
-    if (Command == HELP_CONTEXTPOPUP && FHelpType == htMixedMode &&
-        LowerAscii(HelpFileExt(FCHMPopupTopics)) == ".hlp")
+    if (Command == HELP_CONTEXTPOPUP && FHelpType == htMixedMode && LowerAscii(HelpFileExt(FCHMPopupTopics)) == ".hlp")
         CurrentHelpPath = MixedPopupHelpFile(CurrentHelpPath, FCHMPopupTopics);
     const std::string file = ChangeHelpFileExt(CurrentHelpPath, ".hlp");
     return WinHelpCall(HelpOwnerWindow(), file.c_str(), Command, DataWord(Data)) != 0;

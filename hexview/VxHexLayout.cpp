@@ -1,7 +1,7 @@
 #include "hexview/VxHexLayout.h"
 
-void RecalcLayout(TVxHexLayout& layout, std::int32_t clientWidth, std::int32_t clientHeight,
-                  bool showAddress, bool showCharacters, std::int64_t size)
+void RecalcLayout(TVxHexLayout& layout, std::int32_t clientWidth, std::int32_t clientHeight, bool showAddress,
+                  bool showCharacters, std::int64_t size)
 {
     if (layout.CellHeight < 1)
         return;
@@ -54,7 +54,7 @@ void AppendHex32(std::string& text, std::uint32_t value)
     text.push_back(':');
 }
 
-} // namespace
+}  // namespace
 
 void FormatOffsetAddress(std::string& text, std::uint32_t offset)
 {

@@ -25,8 +25,8 @@ struct TVxHexLayout {
 
 // Recomputes VisibleRows, BytesPerRow and RowCount. Does nothing until a
 // font has been measured (CellHeight below 1).
-void RecalcLayout(TVxHexLayout& layout, std::int32_t clientWidth, std::int32_t clientHeight,
-                  bool showAddress, bool showCharacters, std::int64_t size);
+void RecalcLayout(TVxHexLayout& layout, std::int32_t clientWidth, std::int32_t clientHeight, bool showAddress,
+                  bool showCharacters, std::int64_t size);
 
 // Width in pixels of the address column (0 when hidden).
 std::int32_t AddressWidth(const TVxHexLayout& layout, bool showAddress);

@@ -11,8 +11,7 @@ std::int32_t ClampRow(std::int64_t target, std::int32_t rowCount)
     return static_cast<std::int32_t>(target);
 }
 
-std::int64_t ScrollBarTarget(int code, std::int32_t topRow, std::int32_t visibleRows,
-                             std::int32_t thumbRow)
+std::int64_t ScrollBarTarget(int code, std::int32_t topRow, std::int32_t visibleRows, std::int32_t thumbRow)
 {
     const std::int64_t top = topRow;
     switch (code) {
@@ -47,8 +46,8 @@ std::int32_t ThumbRow(std::uint16_t messageBits, std::int32_t barPosition, std::
     return ClampRow(best, rowCount);
 }
 
-std::optional<std::int64_t> KeyTarget(unsigned key, std::int32_t currentRow,
-                                      std::int32_t visibleRows, std::int32_t rowCount)
+std::optional<std::int64_t> KeyTarget(unsigned key, std::int32_t currentRow, std::int32_t visibleRows,
+                                      std::int32_t rowCount)
 {
     const std::int64_t current = currentRow;
     switch (key) {
@@ -62,8 +61,7 @@ std::optional<std::int64_t> KeyTarget(unsigned key, std::int32_t currentRow,
     }
 }
 
-std::optional<std::int64_t> TopRowShowing(std::int32_t currentRow, std::int32_t topRow,
-                                          std::int32_t visibleRows)
+std::optional<std::int64_t> TopRowShowing(std::int32_t currentRow, std::int32_t topRow, std::int32_t visibleRows)
 {
     if (currentRow < topRow)
         return currentRow;
@@ -73,8 +71,8 @@ std::optional<std::int64_t> TopRowShowing(std::int32_t currentRow, std::int32_t 
     return std::nullopt;
 }
 
-std::optional<TVxRowScroll> OneRowScroll(std::int64_t delta, std::int32_t clientWidth,
-                                         std::int32_t clientHeight, std::int32_t cellHeight)
+std::optional<TVxRowScroll> OneRowScroll(std::int64_t delta, std::int32_t clientWidth, std::int32_t clientHeight,
+                                         std::int32_t cellHeight)
 {
     if ((delta != 1 && delta != -1) || cellHeight < 1 || clientHeight <= cellHeight)
         return std::nullopt;

@@ -24,8 +24,7 @@ enum TVxScrollCode : int {
 // Unclamped top-row target of a scroll bar request; unknown codes keep
 // topRow. A page is visibleRows - 1 rows, so the partly visible bottom row
 // becomes the top row.
-std::int64_t ScrollBarTarget(int code, std::int32_t topRow, std::int32_t visibleRows,
-                             std::int32_t thumbRow);
+std::int64_t ScrollBarTarget(int code, std::int32_t topRow, std::int32_t visibleRows, std::int32_t thumbRow);
 
 // The row the thumb points at. The message carries only the low 16 bits of
 // the position; the bar's own 32-bit position (its tracking position while
@@ -46,15 +45,14 @@ enum TVxNavKey : unsigned {
 
 // Unclamped current-row target of a key; nothing for other keys. A page is
 // visibleRows rows.
-std::optional<std::int64_t> KeyTarget(unsigned key, std::int32_t currentRow,
-                                      std::int32_t visibleRows, std::int32_t rowCount);
+std::optional<std::int64_t> KeyTarget(unsigned key, std::int32_t currentRow, std::int32_t visibleRows,
+                                      std::int32_t rowCount);
 
 // The top row that brings currentRow among the fully visible rows (all but
 // the last of visibleRows), or nothing when it is already there. A row
 // above the view becomes the top row, one below it the last fully visible
 // row. A view too low for one full row counts its one row as fully visible.
-std::optional<std::int64_t> TopRowShowing(std::int32_t currentRow, std::int32_t topRow,
-                                          std::int32_t visibleRows);
+std::optional<std::int64_t> TopRowShowing(std::int32_t currentRow, std::int32_t topRow, std::int32_t visibleRows);
 
 struct TVxPixelRect {
     std::int32_t Left = 0;
@@ -75,5 +73,5 @@ struct TVxRowScroll {
 // The shortcut for a move of delta rows (old top row minus new), or nothing
 // when it does not apply: the move is not one row, or the client area is no
 // higher than a row, so nothing would be kept.
-std::optional<TVxRowScroll> OneRowScroll(std::int64_t delta, std::int32_t clientWidth,
-                                         std::int32_t clientHeight, std::int32_t cellHeight);
+std::optional<TVxRowScroll> OneRowScroll(std::int64_t delta, std::int32_t clientWidth, std::int32_t clientHeight,
+                                         std::int32_t cellHeight);

@@ -9,7 +9,7 @@ const std::uint8_t* RowBytes(const TVxHexPaintView& view, std::int32_t row)
     return view.Data + RowOffset(view.Layout, row);
 }
 
-} // namespace
+}  // namespace
 
 void RowAddressText(std::string& text, const TVxHexPaintView& view, std::int32_t row)
 {
@@ -64,8 +64,8 @@ void PaintHexRows(HDC dc, const TVxHexPaintView& view, std::string& addressText,
             if (view.ShowCharacters) {
                 r.left = charLeft;
                 ::SetTextColor(dc, view.Colors[2]);
-                ::ExtTextOutA(dc, r.left, r.top, OpaqueClipped, &r,
-                              reinterpret_cast<const char*>(RowBytes(view, row)), static_cast<UINT>(n), nullptr);
+                ::ExtTextOutA(dc, r.left, r.top, OpaqueClipped, &r, reinterpret_cast<const char*>(RowBytes(view, row)),
+                              static_cast<UINT>(n), nullptr);
             }
         } else {
             ::ExtTextOutA(dc, r.left, r.top, OpaqueClipped, &r, "", 0, nullptr);

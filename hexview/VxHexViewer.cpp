@@ -34,7 +34,7 @@ TWinControl* ParentFromOwner(TComponent* AOwner)
     return parent;
 }
 
-} // namespace
+}  // namespace
 
 void RegisterHexViewer()
 {
@@ -247,7 +247,7 @@ void MoveScrollBar(HWND window, std::int32_t from, std::int32_t to)
     ::SetScrollPos(window, SB_VERT, to, TRUE);
 }
 
-} // namespace
+}  // namespace
 
 void TVxHexViewer::ScrollTo(std::int64_t Target)
 {

@@ -29,7 +29,7 @@ std::string ExpandFileName(const std::string& name)
     throw EReadError("Stream read error");
 }
 
-} // namespace
+}  // namespace
 
 void TVxMemoryStream::ReadWhole(const std::string& fileName)
 {
@@ -37,8 +37,8 @@ void TVxMemoryStream::ReadWhole(const std::string& fileName)
                                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file) {
         const DWORD code = ::GetLastError();
-        throw EFOpenError(Format("Cannot open file \"%s\". %s", ExpandFileName(fileName).c_str(),
-                                 SysErrorMessage(code).c_str()));
+        throw EFOpenError(
+            Format("Cannot open file \"%s\". %s", ExpandFileName(fileName).c_str(), SysErrorMessage(code).c_str()));
     }
     LARGE_INTEGER size{};
     if (!::GetFileSizeEx(file.Get(), &size))

@@ -32,8 +32,8 @@ public:
 
     COLORREF At(int x, int y) const
     {
-        const std::uint32_t p = Pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(Width) +
-                                       static_cast<std::size_t>(x)];
+        const std::uint32_t p =
+            Pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(Width) + static_cast<std::size_t>(x)];
         // Captured pixels are 0x00RRGGBB.
         return RGB(p >> 16 & 0xFF, p >> 8 & 0xFF, p & 0xFF);
     }

@@ -50,8 +50,7 @@ TEST_F(ComponentTest, OwnerDestroysWhatItOwnsNewestFirstWhileMarkedDestroying)
     delete owner;
     // The owner's own destructor body runs first; then its components go,
     // newest first, each announced to those still there.
-    EXPECT_EQ(Log, (std::vector<std::string>{"destroy owner", "a -b", "destroy b destroying",
-                                             "destroy a destroying"}));
+    EXPECT_EQ(Log, (std::vector<std::string>{"destroy owner", "a -b", "destroy b destroying", "destroy a destroying"}));
 }
 
 TEST_F(ComponentTest, JoiningAndLeavingAreAnnouncedToTheOtherComponents)

@@ -77,11 +77,17 @@ public:
             FId = static_cast<unsigned long>(Pid);
 #endif
     }
-    ~THelper() { Kill(); }
+    ~THelper()
+    {
+        Kill();
+    }
     THelper(const THelper&) = delete;
     THelper& operator=(const THelper&) = delete;
 
-    bool Started() const { return FId != 0; }
+    bool Started() const
+    {
+        return FId != 0;
+    }
     // The start of the writer id of its temporary files.
     std::string WriterPrefix() const
     {
@@ -117,7 +123,8 @@ public:
     {
 #if defined(_WIN32)
         DWORD Code = 0;
-        if (FProcess == nullptr || ::WaitForSingleObject(FProcess, static_cast<DWORD>(Seconds) * 1000) != WAIT_OBJECT_0 ||
+        if (FProcess == nullptr ||
+            ::WaitForSingleObject(FProcess, static_cast<DWORD>(Seconds) * 1000) != WAIT_OBJECT_0 ||
             !::GetExitCodeProcess(FProcess, &Code))
             return -1;
         ::CloseHandle(FProcess);
@@ -298,7 +305,8 @@ TEST_F(ConfigSaveKills, EveryKillLeavesTheOldOrTheNewFileWholeAndNoPileOfTempora
         ++PerStep[Step];
         ASSERT_EQ(Progress->Failures.load(), 0) << "a save failed with no one in its way";
         const std::string Text = ReadShared(Path);
-        ASSERT_TRUE(IsWhole(Text)) << "kill " << Kills << " while " << StepNames[Step] << " left " << Describe(Text) << (Text.size() < 200 ? ": " + Text : "");
+        ASSERT_TRUE(IsWhole(Text)) << "kill " << Kills << " while " << StepNames[Step] << " left " << Describe(Text)
+                                   << (Text.size() < 200 ? ": " + Text : "");
         if (Step >= 1 && Step <= 3) {
             // Killed before the replacement: the content of the last
             // complete save.

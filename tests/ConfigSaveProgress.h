@@ -92,7 +92,10 @@ public:
     TProgressView& operator=(const TProgressView&) = delete;
 
     // Null when the block could not be made or opened.
-    TSaveProgress* Get() const { return static_cast<TSaveProgress*>(FView); }
+    TSaveProgress* Get() const
+    {
+        return static_cast<TSaveProgress*>(FView);
+    }
 
 private:
 #if defined(_WIN32)

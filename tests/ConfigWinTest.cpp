@@ -38,8 +38,7 @@ bool Exists(const std::string& Path)
 }
 
 // Runs the writer helper to its end; its exit code.
-DWORD RunWriter(const std::string& File, const std::string& Section, const std::string& Key,
-                const std::string& Value)
+DWORD RunWriter(const std::string& File, const std::string& Section, const std::string& Key, const std::string& Value)
 {
     std::string Command = "\"" + ExeFolder() + "ConfigWriterHelper.exe\" \"" + File + "\" \"" + Section + "\" \"" +
                           Key + "\" \"" + Value + "\"";
@@ -188,8 +187,8 @@ public:
     {
         FILETIME Created{}, Exited{}, Kernel{}, User{};
         ::GetProcessTimes(FProcess, &Created, &Exited, &Kernel, &User);
-        const unsigned long long Start = (static_cast<unsigned long long>(Created.dwHighDateTime) << 32) |
-                                         Created.dwLowDateTime;
+        const unsigned long long Start =
+            (static_cast<unsigned long long>(Created.dwHighDateTime) << 32) | Created.dwLowDateTime;
         char Text[64];
         std::snprintf(Text, sizeof Text, "%lx-%llx", ::GetProcessId(FProcess), Start);
         return Text;
@@ -299,8 +298,8 @@ TEST(ConfigFileWin, SaveKeepsTheFilesCreationTime)
     Long.wDay = 3;
     FILETIME Created{};
     ASSERT_TRUE(::SystemTimeToFileTime(&Long, &Created));
-    const HANDLE Handle = ::CreateFileA(Path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                                        nullptr);
+    const HANDLE Handle =
+        ::CreateFileA(Path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(Handle, INVALID_HANDLE_VALUE);
     EXPECT_TRUE(::SetFileTime(Handle, &Created, nullptr, nullptr));
     ::CloseHandle(Handle);
@@ -393,8 +392,8 @@ public:
         }
         Host({"mount", "-t", "tmpfs", "-o", Options, "tmpfs", FUnix});
         ULARGE_INTEGER Free{}, Total{};
-        FMounted = ::GetDiskFreeSpaceExA((FFolder + "\\").c_str(), &Free, &Total, nullptr) &&
-                   Total.QuadPart <= (1u << 20);
+        FMounted =
+            ::GetDiskFreeSpaceExA((FFolder + "\\").c_str(), &Free, &Total, nullptr) && Total.QuadPart <= (1u << 20);
         if (!FMounted)
             FRefusal = "mounting a file system was refused";
     }

@@ -223,9 +223,7 @@ TEST_F(ControlsTest, AlignedControlsShareTheClientAreaAndFollowItsSize)
     Form->Handle();
     const int w = Form->ClientWidth();
     const int h = Form->ClientHeight();
-    auto bounds = [](TControl* c) {
-        return std::vector<int>{c->Left(), c->Top(), c->Width(), c->Height()};
-    };
+    auto bounds = [](TControl* c) { return std::vector<int>{c->Left(), c->Top(), c->Width(), c->Height()}; };
     EXPECT_EQ(bounds(top), (std::vector<int>{0, 0, w, 20}));
     EXPECT_EQ(bounds(bottom), (std::vector<int>{0, h - 30, w, 30}));
     EXPECT_EQ(bounds(left), (std::vector<int>{0, 20, 40, h - 50}));
@@ -361,8 +359,8 @@ TEST_F(ControlsTest, NotificationsReachTheChildTheyAreAboutOrStayWithTheParent)
 
     // A colour request the child leaves gets the parent's default brush.
     HDC dc = GetDC(window);
-    EXPECT_NE(SendMessageA(Form->Handle(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
-                           reinterpret_cast<LPARAM>(window)),
-              0);
+    EXPECT_NE(
+        SendMessageA(Form->Handle(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(window)),
+        0);
     ReleaseDC(window, dc);
 }

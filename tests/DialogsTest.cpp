@@ -123,8 +123,7 @@ TEST(Dialogs, OpenDialogRefusesANameThatDoesNotExist)
         TypeIntoOpenDialog(dialog, TestExeFolder() + "\\no-such-file.bin", 1500);
         stayed = IsWindowVisible(dialog) != FALSE;
         HWND warning = WaitForWindow(
-            GetCurrentProcessId(),
-            [&](HWND w) { return w != dialog && WindowClass(w) == "#32770"; }, 5000);
+            GetCurrentProcessId(), [&](HWND w) { return w != dialog && WindowClass(w) == "#32770"; }, 5000);
         warned = warning != nullptr;
         if (warning) {
             Activate(warning);

@@ -29,8 +29,7 @@ bool DeliversLessThanItsSize(const char* name)
         return false;
     std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
     DWORD got = 0;
-    return ::ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) &&
-           got < bytes.size();
+    return ::ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) && got < bytes.size();
 }
 
 std::wstring Widened(const std::string& ansi)
@@ -85,8 +84,7 @@ protected:
     {
         EXPECT_TRUE(WaitForCaption(Main, name + " - Quorvel")) << WindowText(Main);
         std::string difference;
-        EXPECT_TRUE(WaitForPixels(Pixels, Viewer, shown, 10000, &difference))
-            << "the viewer changed: " << difference;
+        EXPECT_TRUE(WaitForPixels(Pixels, Viewer, shown, 10000, &difference)) << "the viewer changed: " << difference;
     }
 
     // A file in nested folders of the samples' folder whose name is longer

@@ -37,9 +37,9 @@ enum TState { stNone, stEmpty, stUsers, stProgramsLeftover };
 
 struct TCase {
     const char* Name;
-    TState Aside;   // left by an earlier run, or none
+    TState Aside;  // left by an earlier run, or none
     TState Folder;  // the per-user folder before the test
-    TState After;   // the per-user folder afterwards
+    TState After;  // the per-user folder afterwards
 };
 
 void PrintTo(const TCase& c, std::ostream* out)
@@ -125,13 +125,12 @@ TEST_P(FirstRun, StartsWithoutTheFolderAndLeavesItAsItWas)
     EXPECT_EQ(again.Folder(), Folder);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, FirstRun, ::testing::ValuesIn(Cases),
-                         [](const ::testing::TestParamInfo<TCase>& param) {
-                             std::string name;
-                             for (const char* p = param.param.Name; *p; ++p)
-                                 if (std::isalnum(static_cast<unsigned char>(*p)))
-                                     name += *p;
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Cases, FirstRun, ::testing::ValuesIn(Cases), [](const ::testing::TestParamInfo<TCase>& param) {
+    std::string name;
+    for (const char* p = param.param.Name; *p; ++p)
+        if (std::isalnum(static_cast<unsigned char>(*p)))
+            name += *p;
+    return name;
+});
 
 }  // namespace

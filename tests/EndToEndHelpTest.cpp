@@ -60,8 +60,8 @@ protected:
         Log = Folder + "\\help-calls.log";
         ASSERT_TRUE(::CreateDirectoryA(Folder.c_str(), nullptr) || ::GetLastError() == ERROR_ALREADY_EXISTS);
         ASSERT_TRUE(::CopyFileA(QuorvelExePath().c_str(), (Folder + "\\" + CopyName).c_str(), FALSE));
-        ASSERT_TRUE(::CopyFileA((TestExeFolder() + "\\HtmlHelpRecorder.dll").c_str(),
-                                (Folder + "\\HHCTRL.OCX").c_str(), FALSE));
+        ASSERT_TRUE(::CopyFileA((TestExeFolder() + "\\HtmlHelpRecorder.dll").c_str(), (Folder + "\\HHCTRL.OCX").c_str(),
+                                FALSE));
         ::DeleteFileA(Log.c_str());
         ASSERT_TRUE(::SetEnvironmentVariableA("QUORVEL_HELP_LOG", Log.c_str()));
 
@@ -70,8 +70,8 @@ protected:
                                     KEY_SET_VALUE, nullptr, &key, nullptr),
                   ERROR_SUCCESS);
         const char native[] = "native";
-        const LONG set = ::RegSetValueExA(key, "hhctrl.ocx", 0, REG_SZ, reinterpret_cast<const BYTE*>(native),
-                                          sizeof native);
+        const LONG set =
+            ::RegSetValueExA(key, "hhctrl.ocx", 0, REG_SZ, reinterpret_cast<const BYTE*>(native), sizeof native);
         ::RegCloseKey(key);
         ASSERT_EQ(set, ERROR_SUCCESS);
 

@@ -30,8 +30,8 @@ protected:
         // must fail, while the dialog still sees the file.
         Lock.Reset(::CreateFileA(Locked.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(Lock);
-        const TFileHandle probe(::CreateFileA(Locked.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                              0, nullptr));
+        const TFileHandle probe(
+            ::CreateFileA(Locked.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
         ASSERT_FALSE(probe) << "the lock does not keep a reader out";
         LockError = ::GetLastError();
 

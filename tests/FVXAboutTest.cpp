@@ -50,10 +50,10 @@ TEST(AboutForm, DescriptionGivesTheDialogItsLayout)
     EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
 
     const TBounds bounds[] = {
-        {"Bevel1", 4, 4, 48, 48},        {"CIcon", 12, 12, 32, 32},       {"CProduct", 60, 8, 261, 13},
-        {"CVersion", 60, 24, 261, 13},   {"CCopyright", 60, 40, 261, 13}, {"CComment", 4, 60, 321, 13},
-        {"Label2", -1, 140, 329, 13},    {"Label3", -1, 156, 329, 13},    {"Label4", -1, 172, 329, 13},
-        {"CMailURL", 0, 188, 165, 13},   {"CWebURL", 160, 188, 165, 13},  {"BtnOk", 126, 212, 75, 25},
+        {"Bevel1", 4, 4, 48, 48},      {"CIcon", 12, 12, 32, 32},       {"CProduct", 60, 8, 261, 13},
+        {"CVersion", 60, 24, 261, 13}, {"CCopyright", 60, 40, 261, 13}, {"CComment", 4, 60, 321, 13},
+        {"Label2", -1, 140, 329, 13},  {"Label3", -1, 156, 329, 13},    {"Label4", -1, 172, 329, 13},
+        {"CMailURL", 0, 188, 165, 13}, {"CWebURL", 160, 188, 165, 13},  {"BtnOk", 126, 212, 75, 25},
     };
     for (const TBounds& b : bounds) {
         auto* c = dynamic_cast<TControl*>(form.FindComponent(b.Name));

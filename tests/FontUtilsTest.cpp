@@ -47,7 +47,8 @@ TEST(FontText, ReadsWhatItWrites)
     std::vector<TVxFontValues> fonts;
     for (std::uint32_t styles = 0; styles < 16; ++styles)
         fonts.push_back({static_cast<std::int32_t>(styles) * 3 - 20, 0x80000000u + styles,
-                         TVxFontStyles::FromBits(styles), static_cast<std::uint8_t>(styles * 17), "Face, with, commas "});
+                         TVxFontStyles::FromBits(styles), static_cast<std::uint8_t>(styles * 17),
+                         "Face, with, commas "});
     fonts.push_back({INT_MIN, 0xFFFFFFFF, {}, 0, " "});
     fonts.push_back({INT_MAX, 0, {}, 255, "%s%d"});
     for (const auto& values : fonts) {
@@ -176,4 +177,4 @@ TEST(FontNumbers, HexToIntWrapsInThirtyTwoBits)
     EXPECT_THROW(HexToInt("12G"), EConvertError);
 }
 
-} // namespace
+}  // namespace

@@ -27,16 +27,15 @@ std::string ErrorOf(const std::string& text)
 
 TEST(FormParser, ReadsNestedObjectsInOrderWithLines)
 {
-    const TFormNode root = ParseFormDescription(
-        "# comment\n"
-        "TMainForm MainForm {\n"
-        "    Caption = \"Quorvel\"   # trailing comment\n"
-        "    Font.Style = [fsBold]\n"
-        "    TMainMenu CMenu {\n"
-        "        TMenuItem MFile { Caption = \"&File\" }\n"
-        "    }\n"
-        "    TOpenDialog dlgOpen {}\n"
-        "}\n");
+    const TFormNode root = ParseFormDescription("# comment\n"
+                                                "TMainForm MainForm {\n"
+                                                "    Caption = \"Quorvel\"   # trailing comment\n"
+                                                "    Font.Style = [fsBold]\n"
+                                                "    TMainMenu CMenu {\n"
+                                                "        TMenuItem MFile { Caption = \"&File\" }\n"
+                                                "    }\n"
+                                                "    TOpenDialog dlgOpen {}\n"
+                                                "}\n");
     EXPECT_EQ(root.ClassName, "TMainForm");
     EXPECT_EQ(root.Name, "MainForm");
     ASSERT_EQ(root.Properties.size(), 2u);
@@ -123,7 +122,8 @@ TEST(FormParser, WrittenDescriptionReadsBackTheSame)
     TFormNode root;
     root.ClassName = "TForm";
     root.Name = "Form1";
-    root.Properties.push_back({"Caption", {TFormValue::vkString, 0, "quote \" slash \\ tab\t nl\n ctl\x01 high\xE9", {}}, 0});
+    root.Properties.push_back(
+        {"Caption", {TFormValue::vkString, 0, "quote \" slash \\ tab\t nl\n ctl\x01 high\xE9", {}}, 0});
     root.Properties.push_back({"Left", {TFormValue::vkInteger, -283, "", {}}, 0});
     root.Properties.push_back({"Font.Style", {TFormValue::vkSet, 0, "", {"fsBold", "fsItalic"}}, 0});
     root.Properties.push_back({"Menu", {TFormValue::vkIdent, 0, "CMenu", {}}, 0});

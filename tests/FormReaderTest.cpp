@@ -232,7 +232,8 @@ TEST_F(FormReaderTest, ASettersOwnErrorReachesTheCallerAsItIs)
     // Even a read error of the setter's own is not given the reader's words.
     EXPECT_EQ(ErrorOf("Stream = true"), "Stream read error");
     // Unlike a value the description gets wrong.
-    EXPECT_EQ(ErrorOf("Stream = 1"), "Error reading Root.Stream (line 2): Invalid property value: a number where true or false is expected");
+    EXPECT_EQ(ErrorOf("Stream = 1"),
+              "Error reading Root.Stream (line 2): Invalid property value: a number where true or false is expected");
 }
 
 TEST_F(FormReaderTest, AnUnpublishedPropertyDoesNotExistForTheClassAndItsDescendants)

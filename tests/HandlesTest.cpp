@@ -17,8 +17,8 @@ TEST(Handles, CloseTellsWhetherTheReleaseWorked)
     char folder[MAX_PATH] = {};
     ASSERT_NE(::GetTempPathA(MAX_PATH, folder), 0u);
     const std::string path = std::string(folder) + "QuorvelHandlesTest.tmp";
-    TFileHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                   FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    TFileHandle file(
+        ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_FLAG_DELETE_ON_CLOSE, nullptr));
     ASSERT_TRUE(file);
     EXPECT_TRUE(file.Close());
     EXPECT_EQ(::GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES);

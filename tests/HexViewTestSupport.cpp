@@ -33,7 +33,7 @@ const bool HolderRole = [] {
     ::ExitProcess(0);
 }();
 
-} // namespace
+}  // namespace
 
 TDibCanvas::TDibCanvas(int width, int height) : FImage(width, height)
 {
@@ -199,7 +199,7 @@ THeldFile::THeldFile(const std::string& fileName)
     std::string commandLine = "\"";
     commandLine.append(self).append("\" --gtest_list_tests");
     const BOOL started = ::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                                         &startup, &FProcess);
+                                          &startup, &FProcess);
     ::SetEnvironmentVariableA("QV_HOLD_FILE", nullptr);
     ::SetEnvironmentVariableA("QV_HOLD_READY", nullptr);
     ::SetEnvironmentVariableA("QV_HOLD_RELEASE", nullptr);
@@ -244,14 +244,13 @@ bool Exists(const std::string& fileName)
     return ::GetFileAttributesA(fileName.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-const char* const AppendScript =
-    "f=$1\n"
-    "i=0\n"
-    "while [ -e \"$f\" ] && [ ! -e \"$f.stop\" ] && [ $i -lt 2000000 ]; do\n"
-    "  i=$((i+1))\n"
-    "  printf '%07d\\n' \"$i\" >> \"$f\"\n"
-    "done\n"
-    ": > \"$f.done\"\n";
+const char* const AppendScript = "f=$1\n"
+                                 "i=0\n"
+                                 "while [ -e \"$f\" ] && [ ! -e \"$f.stop\" ] && [ $i -lt 2000000 ]; do\n"
+                                 "  i=$((i+1))\n"
+                                 "  printf '%07d\\n' \"$i\" >> \"$f\"\n"
+                                 "done\n"
+                                 ": > \"$f.done\"\n";
 
 }  // namespace
 
@@ -280,7 +279,8 @@ TUnixAppender::TUnixAppender(const TScratchFolder& folder, const std::string& fi
     if (process.hProcess)
         ::CloseHandle(process.hProcess);
     FRunning = true;
-    if (!TestDriver::WaitUntil(10000, [&] { return FileSizeOf(fileName) > start; }, 10))
+    if (!TestDriver::WaitUntil(
+            10000, [&] { return FileSizeOf(fileName) > start; }, 10))
         FFailure = "the shell appended nothing within 10 s";
 }
 
@@ -296,7 +296,8 @@ void TUnixAppender::Stop()
     FRunning = false;
     const TFileHandle stop(
         ::CreateFileA((FFileName + ".stop").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    TestDriver::WaitUntil(10000, [&] { return Exists(FFileName + ".done"); }, 10);
+    TestDriver::WaitUntil(
+        10000, [&] { return Exists(FFileName + ".done"); }, 10);
 }
 
 std::int64_t FileSizeOf(const std::string& fileName)
@@ -320,4 +321,4 @@ std::vector<std::uint8_t> ReadAllBytes(const std::string& fileName)
     return bytes;
 }
 
-} // namespace hexviewtest
+}  // namespace hexviewtest

@@ -101,4 +101,4 @@ std::int64_t FileSizeOf(const std::string& fileName);
 // All bytes a file holds.
 std::vector<std::uint8_t> ReadAllBytes(const std::string& fileName);
 
-} // namespace hexviewtest
+}  // namespace hexviewtest

@@ -10,7 +10,7 @@ namespace {
 // their own, no window of a test running beside them can take any of it.
 [[maybe_unused]] const bool OnOwnDesktop = TestDriver::UsePrivateDesktop();
 
-} // namespace
+}  // namespace
 
 std::unique_ptr<THostWindow> HexViewerTest::FHost;
 
@@ -75,8 +75,9 @@ void HexViewerTest::UseKnownFont()
         const bool fixedPitch = (metrics.tmPitchAndFamily & TMPF_FIXED_PITCH) == 0;
         if (std::string(face) == name && fixedPitch && FViewer->CellWidth() == 9 && FViewer->CellHeight() == 17)
             return;
-        seen += std::string(seen.empty() ? "" : "; ") + name + " gave " + face + (fixedPitch ? "" : " (variable pitch)") +
-                ", cell " + std::to_string(FViewer->CellWidth()) + " x " + std::to_string(FViewer->CellHeight());
+        seen += std::string(seen.empty() ? "" : "; ") + name + " gave " + face +
+                (fixedPitch ? "" : " (variable pitch)") + ", cell " + std::to_string(FViewer->CellWidth()) + " x " +
+                std::to_string(FViewer->CellHeight());
     }
     GTEST_SKIP() << "no fixed-pitch face with a 9 x 17 cell at 13 pixels is installed: " << seen;
 }
@@ -92,4 +93,4 @@ void HexViewerTest::VScroll(int code, int position)
     ::SendMessageA(Window(), WM_VSCROLL, MAKEWPARAM(code, position), 0);
 }
 
-} // namespace hexviewtest
+}  // namespace hexviewtest

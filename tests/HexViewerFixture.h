@@ -40,4 +40,4 @@ protected:
     TScratchFolder FFolder;
 };
 
-} // namespace hexviewtest
+}  // namespace hexviewtest

@@ -193,7 +193,8 @@ std::string ManifestVersion(const std::string& exe)
     const HGLOBAL loaded = resource ? ::LoadResource(module.Get(), resource) : nullptr;
     if (!loaded)
         return {};
-    const std::string manifest(static_cast<const char*>(::LockResource(loaded)), ::SizeofResource(module.Get(), resource));
+    const std::string manifest(static_cast<const char*>(::LockResource(loaded)),
+                               ::SizeofResource(module.Get(), resource));
     const std::string identity = "name=\"Talmore.Quorvel\" version=\"";
     const auto start = manifest.find(identity);
     if (start == std::string::npos)

@@ -73,8 +73,8 @@ TEST(InstanceProc, SubclassesARealWindowAndChainsToItsProcedure)
     TSeen seen;
     seen.Window = window;
     auto proc = std::make_unique<TInstanceProc>(&seen, &Record);
-    seen.Previous = reinterpret_cast<WNDPROC>(
-        ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc->Proc())));
+    seen.Previous =
+        reinterpret_cast<WNDPROC>(::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc->Proc())));
     ASSERT_NE(seen.Previous, nullptr);
 
     EXPECT_TRUE(::SetWindowTextA(window, "after"));

@@ -34,9 +34,9 @@ bool Exists(const std::string& Path)
 
 std::string WindowSection(int Left, int Top, int Width, int Height, int State)
 {
-    return "[Window]\r\nLeft=" + std::to_string(Left) + "\r\nTop=" + std::to_string(Top) + "\r\nWidth=" +
-           std::to_string(Width) + "\r\nHeight=" + std::to_string(Height) + "\r\nState=" + std::to_string(State) +
-           "\r\n\r\n";
+    return "[Window]\r\nLeft=" + std::to_string(Left) + "\r\nTop=" + std::to_string(Top) +
+           "\r\nWidth=" + std::to_string(Width) + "\r\nHeight=" + std::to_string(Height) +
+           "\r\nState=" + std::to_string(State) + "\r\n\r\n";
 }
 
 ::testing::AssertionResult HasRect(HWND Window, int Left, int Top, int Width, int Height)
@@ -163,8 +163,8 @@ TEST_F(Persistence, FirstRunWritesTheHeaderThenClosingAddsFontAndPlacement)
     ASSERT_TRUE(::MoveWindow(Main, 200, 150, 640, 400, TRUE));
     Pause(300);
     ASSERT_TRUE(CloseMain(Main));
-    EXPECT_EQ(ReadWhole(File),
-              HeaderOnly + "[MAIN]\r\nfont=\"10,FF000008,B0,Courier New\"\r\n\r\n" + WindowSection(200, 150, 640, 400, 0));
+    EXPECT_EQ(ReadWhole(File), HeaderOnly + "[MAIN]\r\nfont=\"10,FF000008,B0,Courier New\"\r\n\r\n" +
+                                   WindowSection(200, 150, 640, 400, 0));
 }
 
 TEST_F(Persistence, SecondRunComesBackWithTheSavedFontAndPlacement)
@@ -277,11 +277,13 @@ enum class TUnusable { NewerSchema, Unreadable, FolderCannotBeMade, NoAppDataFol
 
 TEST_F(Persistence, AConfigurationUnusableAtStartIsReportedOnceAndNeverKeepsTheProgramOpen)
 {
-    const std::string Newer = "[VXS:CONFIG:HEADER]\r\nSchemaVersion=2\r\n\r\n[MAIN]\r\nfont=\"9,0,N0,Newer Face\"\r\n\r\n";
+    const std::string Newer =
+        "[VXS:CONFIG:HEADER]\r\nSchemaVersion=2\r\n\r\n[MAIN]\r\nfont=\"9,0,N0,Newer Face\"\r\n\r\n";
     for (const TUnusable Case :
          {TUnusable::NewerSchema, TUnusable::Unreadable, TUnusable::FolderCannotBeMade, TUnusable::NoAppDataFolder}) {
         for (const bool ThroughExit : {false, true}) {
-            SCOPED_TRACE(std::to_string(static_cast<int>(Case)) + (ThroughExit ? " closed by File, Exit" : " closed by its close box"));
+            SCOPED_TRACE(std::to_string(static_cast<int>(Case)) +
+                         (ThroughExit ? " closed by File, Exit" : " closed by its close box"));
             std::string Expected;
             TFileHandle Held;
             TAppDataFolderMoved Moved;
@@ -324,7 +326,8 @@ TEST_F(Persistence, AConfigurationUnusableAtStartIsReportedOnceAndNeverKeepsTheP
             Held.Reset();
             Moved.Restore();
             if (Case == TUnusable::NewerSchema || Case == TUnusable::Unreadable) {
-                EXPECT_EQ(ReadWhole(File), Case == TUnusable::NewerSchema ? Newer : HeaderOnly) << "the file was written";
+                EXPECT_EQ(ReadWhole(File), Case == TUnusable::NewerSchema ? Newer : HeaderOnly)
+                    << "the file was written";
             }
             if (Case == TUnusable::FolderCannotBeMade) {
                 EXPECT_EQ(ReadWhole(Folder), "not a folder");
@@ -383,12 +386,12 @@ TEST_F(Persistence, KilledAtAnyMomentOfClosingTheProgramLeavesAWholeFile)
     using Clock = std::chrono::steady_clock;
     // The program writes the style letters in capitals and the window where
     // it is: each of its two saves at closing gives a file of its own.
-    const std::string Old = HeaderOnly + "[MAIN]\r\nfont=\"10,FF000008,b0,Courier New\"\r\n\r\n" +
-                            WindowSection(250, 200, 500, 300, 0);
-    const std::string FontSaved = HeaderOnly + "[MAIN]\r\nfont=\"10,FF000008,B0,Courier New\"\r\n\r\n" +
-                                  WindowSection(250, 200, 500, 300, 0);
-    const std::string AllSaved = HeaderOnly + "[MAIN]\r\nfont=\"10,FF000008,B0,Courier New\"\r\n\r\n" +
-                                 WindowSection(260, 210, 520, 310, 0);
+    const std::string Old =
+        HeaderOnly + "[MAIN]\r\nfont=\"10,FF000008,b0,Courier New\"\r\n\r\n" + WindowSection(250, 200, 500, 300, 0);
+    const std::string FontSaved =
+        HeaderOnly + "[MAIN]\r\nfont=\"10,FF000008,B0,Courier New\"\r\n\r\n" + WindowSection(250, 200, 500, 300, 0);
+    const std::string AllSaved =
+        HeaderOnly + "[MAIN]\r\nfont=\"10,FF000008,B0,Courier New\"\r\n\r\n" + WindowSection(260, 210, 520, 310, 0);
     const char* const Names[] = {"the old file", "the font saved", "font and placement saved"};
     const auto Outcome = [&](const std::string& Text) {
         return Text == Old ? 0 : Text == FontSaved ? 1 : Text == AllSaved ? 2 : -1;
@@ -408,7 +411,8 @@ TEST_F(Persistence, KilledAtAnyMomentOfClosingTheProgramLeavesAWholeFile)
         if (Find != INVALID_HANDLE_VALUE)
             ::FindClose(Find);
         return (static_cast<unsigned long long>(Data.ftLastWriteTime.dwHighDateTime) << 32 |
-                Data.ftLastWriteTime.dwLowDateTime) ^ Data.nFileSizeLow;
+                Data.ftLastWriteTime.dwLowDateTime) ^
+               Data.nFileSizeLow;
     };
     HWND Main = StartMoved();
     ASSERT_NE(Main, nullptr);
@@ -508,4 +512,4 @@ TEST_F(Persistence, RenamedProgramNamesItsOwnFileInTheSameFolder)
     ::DeleteFileA(Copy.c_str());
 }
 
-} // namespace
+}  // namespace

@@ -130,4 +130,4 @@ TEST(FontConfigFile, FaceNameWithBlanksIsStoredQuoted)
         << ReadWhole(Path);
 }
 
-} // namespace
+}  // namespace

@@ -12,8 +12,7 @@ class TLoggingItem : public TVxBaseConfigItem {
 public:
     TLoggingItem(std::string Name, std::vector<std::string>& Log, std::string Value = {})
         : TVxBaseConfigItem(std::move(Name)), FLog(Log), FValue(std::move(Value))
-    {
-    }
+    {}
     void Load(IVxConfigSection& Section) override
     {
         FValue = Section.ReadString(FName, "");

@@ -38,8 +38,8 @@ std::vector<TShellCall>& ShellCalls()
 
 HINSTANCE WINAPI RecordShell(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR directory, INT show)
 {
-    ShellCalls().push_back(TShellCall{owner, verb ? verb : "", file != nullptr, file ? file : "",
-                                      parameters != nullptr, directory != nullptr, show});
+    ShellCalls().push_back(TShellCall{owner, verb ? verb : "", file != nullptr, file ? file : "", parameters != nullptr,
+                                      directory != nullptr, show});
     // As the shell answers when no program is registered for the scheme.
     return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(SE_ERR_NOASSOC));
 }
@@ -69,10 +69,7 @@ protected:
         VxShellExecute = ShellExecuteA;
     }
 
-    void Send(UINT msg, WPARAM wParam)
-    {
-        SendMessageA(Link->Handle(), msg, wParam, MAKELPARAM(3, 3));
-    }
+    void Send(UINT msg, WPARAM wParam) { SendMessageA(Link->Handle(), msg, wParam, MAKELPARAM(3, 3)); }
 
     std::unique_ptr<TForm> Form;
     TVxLinkLabel* Link = nullptr;

@@ -115,4 +115,4 @@ TEST(VersionInfoFile, FailedReadAfterASizeIsAnOSError)
     }
 }
 
-} // namespace
+}  // namespace

@@ -43,8 +43,8 @@ TEST_P(VersionInfoLayout, StandardKeysAnswerByNumber)
     std::vector<Block> strings;
     for (int i = 0; i < 12; ++i)
         strings.push_back(T(AllKeys[i], "value " + std::to_string(i + 1)));
-    TVxFileVersionInfo info(Bytes(Root({}, {StringFileInfo({Table("040904B0", strings)}),
-                                            VarFileInfo({Var("Translation", {0x04B00409})})})));
+    TVxFileVersionInfo info(Bytes(
+        Root({}, {StringFileInfo({Table("040904B0", strings)}), VarFileInfo({Var("Translation", {0x04B00409})})})));
     for (int i = 1; i <= 12; ++i)
         EXPECT_EQ(info.StandardKeyValue(i), "value " + std::to_string(i)) << "key " << i;
     EXPECT_THAT(info.StringTableLanguages(), ElementsAre(0x04B00409u));
@@ -70,8 +70,8 @@ TEST_P(VersionInfoLayout, FixedBlockIsCopiedWordForWord)
 
 TEST_P(VersionInfoLayout, LookupIgnoresCaseOfResourceKeys)
 {
-    TVxFileVersionInfo info(Bytes(Root({}, {StringFileInfo({Table(
-                                                "040904E4", {T("LegalTrademarks", "TM"), T("PRODUCTNAME", "Q")})})})));
+    TVxFileVersionInfo info(
+        Bytes(Root({}, {StringFileInfo({Table("040904E4", {T("LegalTrademarks", "TM"), T("PRODUCTNAME", "Q")})})})));
     EXPECT_EQ(info.StandardKeyValue(7), "TM");
     EXPECT_EQ(info.StandardKeyValue(9), "Q");
     EXPECT_EQ(info.StandardKeyValue(1), "");
@@ -93,7 +93,9 @@ TEST_P(VersionInfoLayout, OnlyTheFirstStringTableIsExposed)
 TEST_P(VersionInfoLayout, TableKeysAreCleanedToEightHexDigits)
 {
     const std::pair<const char*, std::uint32_t> cases[] = {
-        {"0x040904b0", 0x04B00409},   {"0x04090x04B0", 0x04B00409}, {"04-09:04 b0", 0x04B00409},
+        {"0x040904b0", 0x04B00409},
+        {"0x04090x04B0", 0x04B00409},
+        {"04-09:04 b0", 0x04B00409},
         {"{0407_04E4}", 0x04E40407},
     };
     for (const auto& [key, language] : cases) {
@@ -128,8 +130,8 @@ TEST_P(VersionInfoLayout, StringValueIsCutAtItsFirstNul)
     withoutNul.ValueLen = 7;
     Block empty = T("FileDescription", "ignored");
     empty.ValueLen = 0;
-    TVxFileVersionInfo info(Bytes(Root({}, {StringFileInfo({Table("040904B0", {nulInside, withoutNul, empty,
-                                                                                T("FileVersion", "")})})})));
+    TVxFileVersionInfo info(
+        Bytes(Root({}, {StringFileInfo({Table("040904B0", {nulInside, withoutNul, empty, T("FileVersion", "")})})})));
     EXPECT_EQ(info.StandardKeyValue(1), "ab");
     EXPECT_EQ(info.StandardKeyValue(2), "Talmore");
     EXPECT_EQ(info.StandardKeyValue(3), "");
@@ -146,10 +148,10 @@ TEST_P(VersionInfoLayout, UnknownChildOfTheRootEndsTheWalkQuietly)
 
 TEST_P(VersionInfoLayout, VarFileInfoEntriesAroundTranslationAreSteppedOver)
 {
-    TVxFileVersionInfo info(Bytes(Root(
-        {}, {VarFileInfo({Var("Other", {7, 8, 9}), Var("translation", {0x04B00409, 0x04E40407}), Var("Translation", {5}),
-                          Var("Last", {1})}),
-             StringFileInfo({Table("040904B0", {T("ProductName", "Q")})})})));
+    TVxFileVersionInfo info(
+        Bytes(Root({}, {VarFileInfo({Var("Other", {7, 8, 9}), Var("translation", {0x04B00409, 0x04E40407}),
+                                     Var("Translation", {5}), Var("Last", {1})}),
+                        StringFileInfo({Table("040904B0", {T("ProductName", "Q")})})})));
     EXPECT_THAT(info.TranslationList(), ElementsAre(0x04B00409u, 0x04E40407u));
     EXPECT_EQ(info.StandardKeyValue(9), "Q");
 }
@@ -213,7 +215,8 @@ TEST(VersionInfo, BinaryValuesReadAsLittleEndianHex)
         {{1, 2, 3, 4, 5}, ""},
     };
     for (const auto& [bytes, expected] : cases) {
-        TVxFileVersionInfo info(Serialize(Root({}, {StringFileInfo({Table("040904B0", {Binary("Comments", bytes)})})}), true));
+        TVxFileVersionInfo info(
+            Serialize(Root({}, {StringFileInfo({Table("040904B0", {Binary("Comments", bytes)})})}), true));
         EXPECT_EQ(info.StandardKeyValue(1), expected);
     }
 }
@@ -225,7 +228,8 @@ TEST(VersionInfo, BuildFlagsAreTheFlagsWithinTheMask)
         TVersionBuildFlags Expected;
     } cases[] = {
         {0x3F, 0x0B, {F::vfDebug, F::vfPreRelease, F::vfPrivateBuild}},
-        {0x3F, 0x3F,
+        {0x3F,
+         0x3F,
          {F::vfDebug, F::vfInfoInferred, F::vfPatched, F::vfPreRelease, F::vfPrivateBuild, F::vfSpecialBuild}},
         {0x14, 0xFF, {F::vfPatched, F::vfInfoInferred}},
         {0x20, 0x20, {F::vfSpecialBuild}},
@@ -243,7 +247,8 @@ TEST(VersionInfo, BuildFlagsAreTheFlagsWithinTheMask)
 
 TEST(VersionInfo, WideTextGoesThroughTheGivenConversion)
 {
-    const auto data = Serialize(Root({}, {StringFileInfo({Table("040904E4", {Text("Comments", u"\u20AC 5", true)})})}), true);
+    const auto data =
+        Serialize(Root({}, {StringFileInfo({Table("040904E4", {Text("Comments", u"\u20AC 5", true)})})}), true);
     EXPECT_EQ(TVxFileVersionInfo(data).StandardKeyValue(1), "? 5");
     const TVxFileVersionInfo info(data, [](std::u16string_view text) {
         std::string result;
@@ -261,4 +266,4 @@ TEST(VersionInfo, KeyNumberOutsideTheTableIsAnAssertion)
     EXPECT_THROW(info.StandardKeyValue(13), EAssertionFailed);
 }
 
-} // namespace
+}  // namespace

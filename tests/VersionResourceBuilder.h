@@ -15,7 +15,7 @@ struct Block {
     std::uint16_t ValueLen = 0;
     std::uint16_t Type = 1;
     std::vector<Block> Children;
-    int LenDelta = 0; // added to the true length, for blocks that lie
+    int LenDelta = 0;  // added to the true length, for blocks that lie
 };
 
 inline void PutWord(std::vector<std::uint8_t>& out, std::uint32_t word)
@@ -133,4 +133,4 @@ inline Block Root(const Fixed& fixed, std::vector<Block> children)
     return block;
 }
 
-} // namespace vrb
+}  // namespace vrb

@@ -77,10 +77,10 @@ struct KindCase {
 TEST_F(DialogButton, EachKindGivesItsStockSettings)
 {
     const KindCase cases[] = {
-        {bkOK, "OK", 1, true, false},          {bkCancel, "Cancel", 2, false, true},
-        {bkHelp, "&Help", 0, false, false},    {bkYes, "&Yes", 6, true, false},
-        {bkNo, "&No", 7, false, true},         {bkClose, "&Close", 0, false, false},
-        {bkAbort, "Abort", 3, false, false},   {bkRetry, "&Retry", 4, false, false},
+        {bkOK, "OK", 1, true, false},           {bkCancel, "Cancel", 2, false, true},
+        {bkHelp, "&Help", 0, false, false},     {bkYes, "&Yes", 6, true, false},
+        {bkNo, "&No", 7, false, true},          {bkClose, "&Close", 0, false, false},
+        {bkAbort, "Abort", 3, false, false},    {bkRetry, "&Retry", 4, false, false},
         {bkIgnore, "&Ignore", 5, false, false}, {bkAll, "&All", 8, false, false},
     };
     for (const KindCase& c : cases) {

@@ -71,7 +71,7 @@ TEST_F(ConfigFileTest, TextValuesAreQuotedWhenTheyWouldNotSurviveALoad)
         {"50% off", "\"50%% off\""},
         {"plain%", "plain%"},
         {"\"abc\"", "\"%22abc%22\""},  // would otherwise read back as abc
-        {"\x01x", "\"%01x\""},           // would otherwise lose its first character
+        {"\x01x", "\"%01x\""},  // would otherwise lose its first character
         {std::string("a\0b", 3), "\"a%00b\""},  // a NUL would end the file's text
     };
     auto File = Open("");
@@ -501,7 +501,6 @@ TEST_F(ConfigFileTest, SaveRemovesTemporaryFilesOfStoppedSavesOnlyAndReusesItsOw
 }
 #endif
 
-
 TEST_F(ConfigFileTest, WriteAfterAnExternalChangeReloadsFirst)
 {
     auto File = Open(HeaderOnly + "[S]\r\nmine=1\r\n\r\n");
@@ -582,8 +581,7 @@ void ReadEverything(TVxConfigFile& File)
         for (const std::string& Key : Keys) {
             try {
                 File.ReadString(Name, Key, "");
-            } catch (const EConvertError&) {
-            }
+            } catch (const EConvertError&) {}
             File.ReadInteger(Name, Key, 0);
             File.ReadBool(Name, Key, false);
             File.ReadDateTime(Name, Key, 0);
@@ -592,8 +590,7 @@ void ReadEverything(TVxConfigFile& File)
         std::vector<std::string> Items;
         try {
             Section->ReadStrings(Items, "", true);
-        } catch (const EConvertError&) {
-        }
+        } catch (const EConvertError&) {}
         Section.Release();
     }
 }
@@ -639,7 +636,8 @@ TEST_F(ConfigFileTest, FiftyMegabyteFileLoadsAndReads)
     std::string Block = "[Section]\r\n";
     std::mt19937 Random(7);
     while (Block.size() < (1u << 20)) {
-        Block += "key" + std::to_string(Random() % 5000) + "=" + RandomBytes(Random() % 300, static_cast<unsigned>(Random()));
+        Block += "key" + std::to_string(Random() % 5000) + "=" +
+                 RandomBytes(Random() % 300, static_cast<unsigned>(Random()));
         Block += Random() % 2 ? "\r\n" : "\n";
     }
     std::string Big;

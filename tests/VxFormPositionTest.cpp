@@ -335,7 +335,7 @@ TEST_F(FormPosition, SaveErrorWhileTheMainWindowLoadsIsReportedAndTheWindowStill
     Configuration().OpenSection("Other")->Erase();
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

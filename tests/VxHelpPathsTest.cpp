@@ -19,21 +19,17 @@ TEST_P(HelpFileExtension, FindsAndReplacesTheLastDotOfTheFileName)
     EXPECT_EQ(ChangeHelpFileExt(c.Name, ".chm"), c.WithChm);
 }
 
-INSTANTIATE_TEST_SUITE_P(Names, HelpFileExtension, testing::Values(
-    TExtCase{"Quorvel.chm", ".chm", "Quorvel.chm"},
-    TExtCase{"Guide.hlp", ".hlp", "Guide.chm"},
-    TExtCase{"C:\\Docs\\Other.chm", ".chm", "C:\\Docs\\Other.chm"},
-    TExtCase{"archive.tar.hlp", ".hlp", "archive.tar.chm"},
-    TExtCase{"Guide", "", "Guide.chm"},
-    TExtCase{"Guide.", ".", "Guide.chm"},
-    TExtCase{".hlp", ".hlp", ".chm"},
-    TExtCase{"", "", ".chm"},
-    // A dot in a folder name is not an extension.
-    TExtCase{"C:\\My.Docs\\Guide", "", "C:\\My.Docs\\Guide.chm"},
-    TExtCase{"D:Guide", "", "D:Guide.chm"},
-    TExtCase{"x.y:Guide", "", "x.y:Guide.chm"},
-    // A forward slash is not a folder delimiter here.
-    TExtCase{"docs.v2/Guide", ".v2/Guide", "docs.chm"}));
+INSTANTIATE_TEST_SUITE_P(
+    Names, HelpFileExtension,
+    testing::Values(TExtCase{"Quorvel.chm", ".chm", "Quorvel.chm"}, TExtCase{"Guide.hlp", ".hlp", "Guide.chm"},
+                    TExtCase{"C:\\Docs\\Other.chm", ".chm", "C:\\Docs\\Other.chm"},
+                    TExtCase{"archive.tar.hlp", ".hlp", "archive.tar.chm"}, TExtCase{"Guide", "", "Guide.chm"},
+                    TExtCase{"Guide.", ".", "Guide.chm"}, TExtCase{".hlp", ".hlp", ".chm"}, TExtCase{"", "", ".chm"},
+                    // A dot in a folder name is not an extension.
+                    TExtCase{"C:\\My.Docs\\Guide", "", "C:\\My.Docs\\Guide.chm"},
+                    TExtCase{"D:Guide", "", "D:Guide.chm"}, TExtCase{"x.y:Guide", "", "x.y:Guide.chm"},
+                    // A forward slash is not a folder delimiter here.
+                    TExtCase{"docs.v2/Guide", ".v2/Guide", "docs.chm"}));
 
 TEST(HelpFileDir, EndsAtTheLastBackslashOrColon)
 {

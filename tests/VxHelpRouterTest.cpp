@@ -185,19 +185,20 @@ TEST_P(HelpRouterHtmlTable, CallsHtmlHelpAsTheTableSays)
     EXPECT_TRUE(WinHelpCalls.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Commands, HelpRouterHtmlTable, testing::Values(
-    THtmlCase{HELP_CONTEXT, 30500, true, HH_HELP_CONTEXT, true, 30500, true},
-    THtmlCase{HELP_QUIT, 0, true, HH_CLOSE_ALL, false, 0, true},
-    THtmlCase{HELP_CONTENTS, 0, true, HH_DISPLAY_TOC, true, 0, true},
-    THtmlCase{HELP_FINDER, 0, true, HH_DISPLAY_TOC, true, 0, true},
-    THtmlCase{15, 0, true, HH_DISPLAY_TOC, true, 0, true},
-    THtmlCase{15, 3, true, HH_DISPLAY_INDEX, true, 0, true},
-    THtmlCase{HELP_KEY, 0x00401000, true, HH_DISPLAY_INDEX, true, 0x00401000, true},
-    THtmlCase{HELP_PARTIALKEY, 0x00402000, true, HH_DISPLAY_INDEX, true, 0x00402000, true},
-    THtmlCase{HELP_COMMAND, 0x00403000, false, 0, false, 0, false},
-    THtmlCase{HELP_SETPOPUP_POS, 0x00200010, false, 0, false, 0, false},
-    THtmlCase{0, 0, false, 0, false, 0, false},
-    THtmlCase{HELP_SETCONTENTS, 7, false, 0, false, 0, false}));
+INSTANTIATE_TEST_SUITE_P(
+    Commands, HelpRouterHtmlTable,
+    testing::Values(THtmlCase{HELP_CONTEXT, 30500, true, HH_HELP_CONTEXT, true, 30500, true},
+                    THtmlCase{HELP_QUIT, 0, true, HH_CLOSE_ALL, false, 0, true},
+                    THtmlCase{HELP_CONTENTS, 0, true, HH_DISPLAY_TOC, true, 0, true},
+                    THtmlCase{HELP_FINDER, 0, true, HH_DISPLAY_TOC, true, 0, true},
+                    THtmlCase{15, 0, true, HH_DISPLAY_TOC, true, 0, true},
+                    THtmlCase{15, 3, true, HH_DISPLAY_INDEX, true, 0, true},
+                    THtmlCase{HELP_KEY, 0x00401000, true, HH_DISPLAY_INDEX, true, 0x00401000, true},
+                    THtmlCase{HELP_PARTIALKEY, 0x00402000, true, HH_DISPLAY_INDEX, true, 0x00402000, true},
+                    THtmlCase{HELP_COMMAND, 0x00403000, false, 0, false, 0, false},
+                    THtmlCase{HELP_SETPOPUP_POS, 0x00200010, false, 0, false, 0, false},
+                    THtmlCase{0, 0, false, 0, false, 0, false},
+                    THtmlCase{HELP_SETCONTENTS, 7, false, 0, false, 0, false}));
 
 TEST_F(HelpRouter, ContentsFromTheApplicationOpensTheBareHelpFile)
 {

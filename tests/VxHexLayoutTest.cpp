@@ -143,4 +143,4 @@ TEST(HexLayout, HexTextReadsOnlyTheRowsOwnBytes)
     EXPECT_EQ(text.substr(15), "60\t");
 }
 
-} // namespace
+}  // namespace

@@ -27,9 +27,8 @@ TEST(HexNavigation, ScrollBarTargets)
     };
     // Top row 20, 11 visible rows (10 fully visible), thumb at 500.
     const Case cases[] = {
-        {scLineUp, 19}, {scLineDown, 21}, {scPageUp, 10}, {scPageDown, 30},
-        {scThumbPosition, 500}, {scThumbTrack, 500},
-        {6 /* top */, 20}, {7 /* bottom */, 20}, {8 /* end scroll */, 20}, {99, 20},
+        {scLineUp, 19},      {scLineDown, 21},  {scPageUp, 10},       {scPageDown, 30},         {scThumbPosition, 500},
+        {scThumbTrack, 500}, {6 /* top */, 20}, {7 /* bottom */, 20}, {8 /* end scroll */, 20}, {99, 20},
     };
     for (const Case& c : cases)
         EXPECT_EQ(ScrollBarTarget(c.Code, 20, 11, 500), c.Target) << c.Code;
@@ -54,8 +53,15 @@ TEST(HexNavigation, KeyTargets)
     };
     // Current row 20, 11 visible rows, 72 rows.
     const Case cases[] = {
-        {nkPageUp, 9}, {nkPageDown, 31}, {nkEnd, 71}, {nkHome, 0}, {nkUp, 19}, {nkDown, 21},
-        {37 /* left */, std::nullopt}, {39 /* right */, std::nullopt}, {0, std::nullopt},
+        {nkPageUp, 9},
+        {nkPageDown, 31},
+        {nkEnd, 71},
+        {nkHome, 0},
+        {nkUp, 19},
+        {nkDown, 21},
+        {37 /* left */, std::nullopt},
+        {39 /* right */, std::nullopt},
+        {0, std::nullopt},
         {13, std::nullopt},
     };
     for (const Case& c : cases)
@@ -148,8 +154,7 @@ TEST(HexNavigation, OneRowScrollExposesExactlyOneStrip)
     for (const auto& s : {*down, *up}) {
         const std::int32_t movedTo = s.Moved.Top + s.Dy;
         const std::int32_t movedEnd = s.Moved.Bottom + s.Dy;
-        EXPECT_TRUE((movedTo == s.Exposed.Bottom && movedEnd == 260) ||
-                    (movedTo == 0 && movedEnd == s.Exposed.Top));
+        EXPECT_TRUE((movedTo == s.Exposed.Bottom && movedEnd == 260) || (movedTo == 0 && movedEnd == s.Exposed.Top));
     }
 }
 
@@ -165,4 +170,4 @@ TEST(HexNavigation, OneRowScrollDoesNotApplyToOtherMoves)
     EXPECT_FALSE(OneRowScroll(1, 600, 260, 0));
 }
 
-} // namespace
+}  // namespace

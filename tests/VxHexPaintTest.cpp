@@ -234,8 +234,8 @@ TEST(HexPaintText, RowTextsOfAView)
     view.DisplayOffset = false;
     RowAddressText(text, view, 2);
     char expected[16];
-    std::snprintf(expected, sizeof expected, "%08X:",
-                  static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(bytes.data() + 32) & 0xFFFFFFFFu));
+    std::snprintf(expected, sizeof expected,
+                  "%08X:", static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(bytes.data() + 32) & 0xFFFFFFFFu));
     EXPECT_EQ(text, expected);
     RowHexText(text, view, 3);
     EXPECT_EQ(text.size(), 6u);
@@ -244,4 +244,4 @@ TEST(HexPaintText, RowTextsOfAView)
     EXPECT_EQ(text, last);
 }
 
-} // namespace
+}  // namespace

@@ -456,4 +456,4 @@ TEST_F(HexViewerScroll, DraggedThumbReachesEveryPartOfMillionsOfRows)
     EXPECT_EQ(BarPosition(Window()), 4'999'999);
 }
 
-} // namespace
+}  // namespace

@@ -340,8 +340,7 @@ TEST_F(HexViewerTest, NamesTheSystemCannotLookUpChangeNothing)
     // characters begins with (a 16-bit length would come back to it).
     const std::string beyondLimit = FFolder.WriteLongName(MAX_PATH + 40, PatternBytes(50, 3));
     const std::string wrapped = FFolder.Write("short.bin", PatternBytes(60, 4)) + std::string(65536, 'x');
-    const std::string names[] = {beyondLimit, "\\\\?\\" + beyondLimit, FFolder.File(std::string(32800, 'n')),
-                                 wrapped};
+    const std::string names[] = {beyondLimit, "\\\\?\\" + beyondLimit, FFolder.File(std::string(32800, 'n')), wrapped};
     for (const std::string& other : names) {
         SCOPED_TRACE(std::to_string(other.size()) + " characters");
         EXPECT_NO_THROW(FViewer->SetFileName(other));
@@ -356,7 +355,8 @@ TEST_F(HexViewerTest, NameOutsideTheAnsiCodePageAsTheShellHandsItOverChangesNoth
     const std::string name = FFolder.Write("kept.bin", PatternBytes(300));
     FViewer->SetFileName(name);
     const std::uint8_t* data = FViewer->Data();
-    const std::wstring wide = hexviewtest::TScratchFolder::LongPath(FFolder.Path().string()) + L"\\\u0416\u4E2D\u0101.bin";
+    const std::wstring wide =
+        hexviewtest::TScratchFolder::LongPath(FFolder.Path().string()) + L"\\\u0416\u4E2D\u0101.bin";
     hexviewtest::TScratchFolder::WriteWide(wide, PatternBytes(70, 5));
     // Converted to the ANSI code page, as the open dialog and a drop give it.
     char ansi[MAX_PATH];
@@ -429,12 +429,12 @@ TEST_F(HexViewerPaint, MemoryAddressesFillTheSameNineCharacters)
     FViewer->SetDisplayOffset(false);
     const std::string text = FViewer->GetAddressText(1);
     char expected[16];
-    std::snprintf(expected, sizeof expected, "%08X:",
-                  static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(FViewer->Data() + 14) & 0xFFFFFFFFu));
+    std::snprintf(expected, sizeof expected,
+                  "%08X:", static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(FViewer->Data() + 14) & 0xFFFFFFFFu));
     EXPECT_EQ(text, expected);
     FViewer->SetDisplayOffset(true);
     EXPECT_EQ(FViewer->GetAddressText(1), "0000000E:");
     EXPECT_EQ(FViewer->GetHexText(2).size(), 3u * 14u);
 }
 
-} // namespace
+}  // namespace

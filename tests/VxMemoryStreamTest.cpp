@@ -92,8 +92,8 @@ TEST(MemoryStream, RelativeNameIsExpandedInTheMessage)
         message = e.Message();
     }
     ::SetCurrentDirectoryA(previous);
-    EXPECT_EQ(message, "Cannot open file \"" + folder.File("no such file.bin") + "\". " +
-                           SystemText(ERROR_FILE_NOT_FOUND));
+    EXPECT_EQ(message,
+              "Cannot open file \"" + folder.File("no such file.bin") + "\". " + SystemText(ERROR_FILE_NOT_FOUND));
 }
 
 TEST(MemoryStream, FilesOf2GiBOrMoreAreRefusedBeforeAllocating)
@@ -151,4 +151,4 @@ TEST(MemoryStream, ShortReadIsAStreamReadError)
 
 #endif
 
-} // namespace
+}  // namespace

@@ -39,12 +39,12 @@ TCapturer ProgramPixels(TProgramHook& hook);
 // that still changes is not taken, and (given `unlike`) differ from that
 // capture, so a paint still to come is waited for. An empty capture when
 // that never comes.
-TestDriver::TCapture SettledCapture(const TCapturer& capture, HWND window,
-                                    const TestDriver::TCapture* unlike = nullptr, DWORD timeoutMs = 10000);
+TestDriver::TCapture SettledCapture(const TCapturer& capture, HWND window, const TestDriver::TCapture* unlike = nullptr,
+                                    DWORD timeoutMs = 10000);
 // Waits until the client area shows exactly `expected`; otherwise says in
 // `difference` how the last capture differed.
-bool WaitForPixels(const TCapturer& capture, HWND window, const TestDriver::TCapture& expected,
-                   DWORD timeoutMs = 10000, std::string* difference = nullptr);
+bool WaitForPixels(const TCapturer& capture, HWND window, const TestDriver::TCapture& expected, DWORD timeoutMs = 10000,
+                   std::string* difference = nullptr);
 bool SamePixels(const TestDriver::TCapture& a, const TestDriver::TCapture& b);
 // Empty when both are the same; otherwise the sizes, or how many pixels
 // differ, the rectangle they lie in and the first of them.

@@ -174,8 +174,7 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK EndToEndHookGetMessage(int cod
             NoteKey(*reinterpret_cast<const MSG*>(lParam));
         if (code >= 0)
             ServeRequest();
-    } catch (...) {
-    }
+    } catch (...) {}
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 

@@ -23,14 +23,14 @@ struct THookResources {
     LONG GdiObjects;
     LONG GdiByType[16];  // by GetObjectType (OBJ_PEN 1 ... OBJ_COLORSPACE 14), where counted here
     LONG UserObjects;  // 0 where the system does not count them
-    LONG Windows;      // the process's windows, top-level and child
-    LONG Menus;        // menus reachable from those windows
+    LONG Windows;  // the process's windows, top-level and child
+    LONG Menus;  // menus reachable from those windows
     LONG Handles;
     ULONGLONG PrivateBytes;
 };
 
 // Capture results beside Error.
-constexpr LONG HookPaintPending = -2;   // the window has an update still to paint
+constexpr LONG HookPaintPending = -2;  // the window has an update still to paint
 constexpr LONG HookCaptureTooLarge = -3;
 
 struct THookRequest {

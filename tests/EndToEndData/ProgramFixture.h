@@ -40,4 +40,4 @@ protected:
     TestDriver::TCapture Empty;
 };
 
-} // namespace EndToEnd
+}  // namespace EndToEnd

@@ -176,8 +176,8 @@ TestDriver::TCapture TProgramHook::Capture(HWND window, DWORD timeoutMs)
     }
     picture.Width = FRequest->Width;
     picture.Height = FRequest->Height;
-    picture.Pixels.assign(FRequest->Pixels,
-                          FRequest->Pixels + static_cast<std::size_t>(picture.Width) * static_cast<std::size_t>(picture.Height));
+    picture.Pixels.assign(FRequest->Pixels, FRequest->Pixels + static_cast<std::size_t>(picture.Width) *
+                                                                   static_cast<std::size_t>(picture.Height));
     return picture;
 }
 

@@ -14,11 +14,11 @@ std::vector<TStandInCall> Calls;
 HWND Result = reinterpret_cast<HWND>(static_cast<ULONG_PTR>(0x1234));
 
 #if defined(_WIN64)
-constexpr std::size_t PopupSize = 72, OffInstance = 8, OffStringId = 16, OffText = 24, OffPoint = 32,
-                      OffColors = 40, OffMargins = 48, OffFont = 64;
+constexpr std::size_t PopupSize = 72, OffInstance = 8, OffStringId = 16, OffText = 24, OffPoint = 32, OffColors = 40,
+                      OffMargins = 48, OffFont = 64;
 #else
-constexpr std::size_t PopupSize = 52, OffInstance = 4, OffStringId = 8, OffText = 12, OffPoint = 16,
-                      OffColors = 24, OffMargins = 32, OffFont = 48;
+constexpr std::size_t PopupSize = 52, OffInstance = 4, OffStringId = 8, OffText = 12, OffPoint = 16, OffColors = 24,
+                      OffMargins = 32, OffFont = 48;
 #endif
 
 template <class T>

@@ -13,8 +13,7 @@ class THostWindow : public TWinControl {
 public:
     THostWindow(int left, int top, int width, int height)
         : TWinControl(nullptr), FLeft(left), FTop(top), FWidth(width), FHeight(height)
-    {
-    }
+    {}
     void CreateParams(TCreateParams& Params) override;
 
 private:

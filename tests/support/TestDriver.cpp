@@ -17,7 +17,6 @@ std::string LastErrorText(const char* call)
     return std::string(call) + " failed with error " + std::to_string(GetLastError());
 }
 
-
 struct TEnumState {
     DWORD ProcessId;
     std::vector<HWND> Windows;
@@ -102,10 +101,8 @@ TProcess::~TProcess()
         Terminate();
 }
 
-TProcess::TProcess(TProcess&& other) noexcept
-    : FProcess(std::move(other.FProcess)), FId(std::exchange(other.FId, 0))
-{
-}
+TProcess::TProcess(TProcess&& other) noexcept : FProcess(std::move(other.FProcess)), FId(std::exchange(other.FId, 0))
+{}
 
 TProcess& TProcess::operator=(TProcess&& other) noexcept
 {
@@ -180,9 +177,9 @@ void TProcess::Terminate()
 std::string SystemText(DWORD code)
 {
     char buffer[512] = {};
-    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS |
-                                      FORMAT_MESSAGE_MAX_WIDTH_MASK,
-                                  nullptr, code, 0, buffer, sizeof buffer, nullptr);
+    DWORD length =
+        FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_MAX_WIDTH_MASK,
+                       nullptr, code, 0, buffer, sizeof buffer, nullptr);
     while (length > 0 && static_cast<unsigned char>(buffer[length - 1]) <= ' ')
         --length;
     return std::string(buffer, length);
@@ -272,8 +269,8 @@ std::string WindowText(HWND window)
         return {};
     std::string text(static_cast<std::size_t>(length) + 1, '\0');
     DWORD_PTR copied = 0;
-    if (!SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
-                             SMTO_ABORTIFHUNG, 5000, &copied))
+    if (!SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
+                             5000, &copied))
         return {};
     text.resize(std::min<std::size_t>(static_cast<std::size_t>(copied), text.size()));
     return text;

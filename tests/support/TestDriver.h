@@ -58,8 +58,7 @@ public:
     // Starts `exe` (a Windows path) with `arguments` appended to its quoted
     // name, in `folder` (empty: the exe's own folder), on the private desktop
     // when one is in use. Throws on failure.
-    static TProcess Start(const std::string& exe, const std::string& arguments = "",
-                          const std::string& folder = "");
+    static TProcess Start(const std::string& exe, const std::string& arguments = "", const std::string& folder = "");
 
     DWORD Id() const { return FId; }
     HANDLE Handle() const { return FProcess.Get(); }
