@@ -138,7 +138,8 @@ void TForm::SetMenu(TMainMenu* Value)
     FMenu = Value;
     if (FMenu) {
         FMenu->FreeNotification(this);
-        if (HandleAllocated())
+        // A form being read attaches its menu once, when it is loaded.
+        if (HandleAllocated() && !IsLoading())
             FMenu->SetWindow(Handle());
     }
 }

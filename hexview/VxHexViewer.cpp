@@ -156,12 +156,27 @@ void TVxHexViewer::CreateParams(TCreateParams& Params)
 void TVxHexViewer::FontChanged()
 {
     TCustomControl::FontChanged();
+    // A description sets the font a property at a time: it is measured
+    // once, when the viewer is loaded.
+    if (IsLoading()) {
+        FFontChangedWhileLoading = true;
+        return;
+    }
     Canvas().Font().Assign(Font());
     FLayout.CellHeight = Canvas().TextHeight("A") + 2;
     FLayout.CellWidth = Canvas().TextWidth("D") + 1;
     RecalcLayout();
     UpdateScrollRange();
     Invalidate();
+}
+
+void TVxHexViewer::Loaded()
+{
+    TCustomControl::Loaded();
+    if (FFontChangedWhileLoading) {
+        FFontChangedWhileLoading = false;
+        FontChanged();
+    }
 }
 
 void TVxHexViewer::RecalcLayout()

@@ -66,6 +66,7 @@ public:
     void CreateParams(TCreateParams& Params) override;
     void KeyDown(WORD& Key, TShiftState Shift) override;
     void Paint() override;
+    void Loaded() override;
 
 protected:
     LRESULT WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) override;
@@ -83,6 +84,7 @@ private:
     TVxHexPaintView PaintView() const;
 
     bool FHasData = false;
+    bool FFontChangedWhileLoading = false;
     bool FShowCharacters = true;
     bool FShowAddress = true;
     bool FDisplayOffset = true;

@@ -155,6 +155,9 @@ TEST_F(HexViewerTest, DescriptionCreatesTheViewerThroughItsSetters)
             HexDataColor = 0
             ShowCharacters = false
             DisplayOffset = false
+            Font.Name = "Courier New"
+            Font.Height = -26
+            Font.Style = [fsBold]
         }
     })");
     auto* hex = dynamic_cast<TVxHexViewer*>(FHost->FindComponent("CHex"));
@@ -165,6 +168,14 @@ TEST_F(HexViewerTest, DescriptionCreatesTheViewerThroughItsSetters)
     EXPECT_FALSE(hex->ShowCharacters());
     EXPECT_FALSE(hex->DisplayOffset());
     EXPECT_TRUE(hex->ShowAddress());
+    // The font a description gives is measured once the viewer is loaded,
+    // as one set in code is at once.
+    FViewer->Font().SetName("Courier New");
+    FViewer->Font().SetHeight(-26);
+    FViewer->Font().SetStyle(TFontStyles{fsBold});
+    EXPECT_EQ(hex->CellWidth(), FViewer->CellWidth());
+    EXPECT_EQ(hex->CellHeight(), FViewer->CellHeight());
+    EXPECT_GT(hex->CellHeight(), 20);
 }
 
 // --- loading -------------------------------------------------------------------
