@@ -74,6 +74,10 @@ public:
         // windows at once; a DC the program never gives back still shows.
         if (!FHook->FillDcCache())
             Fail("filling the DC cache: " + FHook->Failure());
+        // Likewise the system's shared cursors and icons: which of them a
+        // run first needs depends on where the pointer happens to be.
+        if (!FHook->LoadSystemImages())
+            Fail("loading the system's cursors and icons: " + FHook->Failure());
     }
 
     ~TSoak() { FProgram.Close(); }
@@ -260,6 +264,11 @@ public:
     {
         ::PostMessageA(FMain, WM_COMMAND, MAKEWPARAM(FFont, 0), 0);
         const HWND dialog = Await([&] { return Dialog("Font"); }, "font dialog");
+        // Drawn whole, as a user sees it, before anything is chosen: a dialog
+        // closed before it painted would leave the bitmaps its first drawing
+        // loads for good to a later cycle, by chance.
+        ::RedrawWindow(dialog, nullptr, nullptr,
+                       RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
         const HWND sizes = ::GetDlgItem(dialog, cmb3);
         const LRESULT index =
             ::SendMessageA(sizes, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(size));

@@ -138,6 +138,23 @@ LONG Serve(THookRequest& request)
                 ::ReleaseDC(window, dc);
         return 0;
     }
+    case hkLoadSystemImages: {
+        // The system's cursors and icons are shared: each is made (three
+        // bitmaps under Wine) the first time the process asks for it, by a
+        // window under the pointer for instance, and kept for good.
+        static const LPCSTR Cursors[] = {IDC_ARROW,    IDC_IBEAM,    IDC_WAIT,        IDC_CROSS,  IDC_UPARROW,
+                                         IDC_SIZENWSE, IDC_SIZENESW, IDC_SIZEWE,      IDC_SIZENS, IDC_SIZEALL,
+                                         IDC_NO,       IDC_HAND,     IDC_APPSTARTING, IDC_HELP};
+        static const LPCSTR Icons[] = {IDI_APPLICATION, IDI_HAND,     IDI_QUESTION,
+                                       IDI_EXCLAMATION, IDI_ASTERISK, IDI_WINLOGO};
+        for (LPCSTR id : Cursors)
+            if (!::LoadCursorA(nullptr, id))
+                return static_cast<LONG>(::GetLastError());
+        for (LPCSTR id : Icons)
+            if (!::LoadIconA(nullptr, id))
+                return static_cast<LONG>(::GetLastError());
+        return 0;
+    }
     default: return ERROR_INVALID_FUNCTION;
     }
 }

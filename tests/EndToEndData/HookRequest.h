@@ -13,7 +13,14 @@
 #include <cstdint>
 #include <string>
 
-enum THookRequestKind : LONG { hkDrop = 1, hkCapture = 2, hkMenuCommand = 3, hkResources = 4, hkFillDcCache = 5 };
+enum THookRequestKind : LONG {
+    hkDrop = 1,
+    hkCapture = 2,
+    hkMenuCommand = 3,
+    hkResources = 4,
+    hkFillDcCache = 5,
+    hkLoadSystemImages = 6
+};
 
 // What the process holds, as counted inside it. The system's own counts
 // where it keeps them (GetGuiResources, GetProcessHandleCount); where it

@@ -196,6 +196,11 @@ bool TProgramHook::FillDcCache(DWORD timeoutMs)
     return FHook && Serve(hkFillDcCache, FTarget, timeoutMs) && FRequest->Error == 0;
 }
 
+bool TProgramHook::LoadSystemImages(DWORD timeoutMs)
+{
+    return FHook && Serve(hkLoadSystemImages, FTarget, timeoutMs) && FRequest->Error == 0;
+}
+
 bool TProgramHook::Resources(THookResources& out, DWORD timeoutMs)
 {
     if (!FHook || !Serve(hkResources, FTarget, timeoutMs))

@@ -48,6 +48,9 @@ public:
     // Has the system's cache of window DCs in the program's process grow to
     // 64 at once, more than the program ever uses together.
     bool FillDcCache(DWORD timeoutMs = 10000);
+    // Has the program's process load every cursor and icon the system
+    // shares, which it keeps from their first use on.
+    bool LoadSystemImages(DWORD timeoutMs = 10000);
     // What the program's process holds, counted there between two messages.
     bool Resources(THookResources& out, DWORD timeoutMs = 30000);
     // True once the program's process has loaded the hook library.
