@@ -49,9 +49,11 @@ wait_window() {
   return 1
 }
 
-# The sample is the licence file: the open dialog starts in the program's
-# working folder, so its bare name is typed.
+# The sample is the licence file, typed with its full name: the open
+# dialog starts in the folder it was last used in (the tests use it too).
+# Wine shows the root of the file system as drive Z:.
 sample=LICENSE
+sample_name="Z:$(printf '%s' "$root/$sample" | tr '/' '\\')"
 cd "$root"
 # What Wine and the program print goes to a log beside the screenshot.
 "$build/$kind/wine-run.sh" "$exe" >"$build/quorvel-run.log" 2>&1 &
@@ -62,7 +64,7 @@ xdotool windowfocus --sync "$main"
 xdotool key ctrl+o
 dialog=$(wait_window 30 '^Open$') || { echo "run.sh: the open dialog did not show" >&2; exit 1; }
 xdotool windowfocus --sync "$dialog"
-xdotool type --delay 50 "$sample"
+xdotool type --delay 20 "$sample_name"
 xdotool key Return
 main=$(wait_window 30 "$sample - Quorvel\$") || { echo "run.sh: $sample was not opened" >&2; exit 1; }
 
