@@ -6,17 +6,21 @@
 // file on the window. What the process holds is counted inside it after
 // cycle 100 and after the last cycle.
 //
-//     SoakBench [cycles] [--check] [--dialogs N] [--fonts N] [--skip open,font,...] [--trace]
+//     SoakBench [cycles] [--check] [--dialogs N] [--fonts N] [--skip open,font,...] [--trace] [--heap]
 //
 // Cycles are a multiple of 4, so both counts are taken with the same file
 // shown. With --check the exit code is 1 when anything grew between the two
-// counts: one object, one handle, or more than 1 MiB of private memory.
+// counts: one object, one handle, one block of the C runtime's heap (where
+// the program's own allocations are), or more than 1 MiB of private memory.
 //
 // The cycles open files the way a drop does. The open dialog keeps caches
 // of its own that grow by chance (the system's DCs, icons) and, under
 // Wine, one handle for good at each use, in a bare program too: with
 // --dialogs N it is measured apart, N files opened through it by the
 // program beside N uses of it by this bare program.
+//
+// With --heap the busy blocks of the program's heaps are noted at the first
+// count and those that came since are listed at the last, by size.
 
 #include <windows.h>
 
@@ -35,6 +39,7 @@
 #include <vector>
 
 #include "tests/EndToEndData/EndToEndSupport.h"
+#include "tests/EndToEndData/HeapCensus.h"
 #include "tests/EndToEndData/ProcessResources.h"
 #include "tests/EndToEndData/ProgramHook.h"
 #include "tests/support/TestDriver.h"
@@ -92,6 +97,10 @@ public:
         DWORD code = 1;
         return FProgram.WaitForExit(20000, &code) && code == 0;
     }
+
+    // The heap census inside the program's process.
+    bool MarkHeap() { return FHook->MarkHeap(); }
+    std::string HeapReport() { return FHook->HeapReport(); }
 
     // Steps left out of the cycles (to find which one a growth comes from).
     std::string Skipped;
@@ -189,7 +198,7 @@ private:
     static bool SameObjects(const THookResources& a, const THookResources& b)
     {
         return a.GdiObjects == b.GdiObjects && a.UserObjects == b.UserObjects && a.Windows == b.Windows &&
-               a.Menus == b.Menus && a.Handles == b.Handles;
+               a.Menus == b.Menus && a.Handles == b.Handles && a.RuntimeHeapBlocks == b.RuntimeHeapBlocks;
     }
 
     void Mark(const char* step)
@@ -311,6 +320,36 @@ private:
     THookResources FTraced{};
 };
 
+// While it lives, windows this thread makes are made of the controls the
+// program's manifest asks for (version 6 of the common controls), as the
+// program's dialogs are.
+class TProgramControls {
+public:
+    TProgramControls()
+    {
+        const std::string program = QuorvelExePath();
+        ACTCTXA context{};
+        context.cbSize = sizeof context;
+        context.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
+        context.lpSource = program.c_str();
+        context.lpResourceName = MAKEINTRESOURCEA(1);  // the manifest a process is started with
+        FContext = ::CreateActCtxA(&context);
+        if (FContext == INVALID_HANDLE_VALUE || !::ActivateActCtx(FContext, &FCookie))
+            Fail("the program's manifest could not be activated here");
+    }
+    ~TProgramControls()
+    {
+        ::DeactivateActCtx(0, FCookie);
+        ::ReleaseActCtx(FContext);
+    }
+    TProgramControls(const TProgramControls&) = delete;
+    TProgramControls& operator=(const TProgramControls&) = delete;
+
+private:
+    HANDLE FContext = INVALID_HANDLE_VALUE;
+    ULONG_PTR FCookie = 0;
+};
+
 // A bare program's open dialog, with the options the program's dialog has,
 // used `uses` times by this process.
 void BareOpenDialog(const std::string& file, int uses)
@@ -419,6 +458,8 @@ THookResources Growth(const THookResources& from, const THookResources& to)
     d.Menus = to.Menus - from.Menus;
     d.Handles = to.Handles - from.Handles;
     d.PrivateBytes = to.PrivateBytes - from.PrivateBytes;
+    d.RuntimeHeapBlocks = to.RuntimeHeapBlocks - from.RuntimeHeapBlocks;
+    d.RuntimeHeapBytes = to.RuntimeHeapBytes - from.RuntimeHeapBytes;
     return d;
 }
 
@@ -428,15 +469,19 @@ void PrintGrowth(const char* what, const THookResources& d)
     for (int type = 1; type < 16; ++type)
         if (d.GdiByType[type])
             std::printf(" %d:%+ld", type, d.GdiByType[type]);
-    std::printf("), user %+ld, windows %+ld, menus %+ld, handles %+ld, private %+.3f MiB\n", d.UserObjects, d.Windows,
-                d.Menus, d.Handles, static_cast<double>(static_cast<LONGLONG>(d.PrivateBytes)) / (1 << 20));
+    std::printf("), user %+ld, windows %+ld, menus %+ld, handles %+ld, private %+.3f MiB, runtime heap %+ld blocks "
+                "(%+lld bytes)\n",
+                d.UserObjects, d.Windows, d.Menus, d.Handles,
+                static_cast<double>(static_cast<LONGLONG>(d.PrivateBytes)) / (1 << 20), d.RuntimeHeapBlocks,
+                static_cast<long long>(d.RuntimeHeapBytes));
 }
 
 void PrintCounts(const char* when, const THookResources& r)
 {
-    std::printf("%-12s gdi %5ld  user %5ld  windows %4ld  menus %3ld  handles %5ld  private %10.3f MiB\n", when,
-                r.GdiObjects, r.UserObjects, r.Windows, r.Menus, r.Handles,
-                static_cast<double>(r.PrivateBytes) / (1 << 20));
+    std::printf("%-12s gdi %5ld  user %5ld  windows %4ld  menus %3ld  handles %5ld  private %10.3f MiB  runtime heap "
+                "%ld blocks\n",
+                when, r.GdiObjects, r.UserObjects, r.Windows, r.Menus, r.Handles,
+                static_cast<double>(r.PrivateBytes) / (1 << 20), r.RuntimeHeapBlocks);
     std::printf("%-12s gdi by type:", "");
     for (int type = 1; type < 16; ++type)
         if (r.GdiByType[type])
@@ -453,6 +498,7 @@ int main(int argc, char** argv)
     int fonts = 0;
     bool check = false;
     bool trace = false;
+    bool heap = false;
     std::string skip;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--check") == 0)
@@ -461,6 +507,8 @@ int main(int argc, char** argv)
             skip = argv[++i];
         else if (std::strcmp(argv[i], "--trace") == 0)
             trace = true;
+        else if (std::strcmp(argv[i], "--heap") == 0)
+            heap = true;
         else if (std::strcmp(argv[i], "--fonts") == 0 && i + 1 < argc)
             fonts = std::atoi(argv[++i]);
         else if (std::strcmp(argv[i], "--dialogs") == 0 && i + 1 < argc)
@@ -496,6 +544,8 @@ int main(int argc, char** argv)
         for (int k = 0; k < cycles; ++k) {
             soak.Cycle(k);
             if (k + 1 == BaselineCycle) {
+                if (heap && !soak.MarkHeap())
+                    Fail("the heap census could not be taken");
                 baseline = soak.Count();
                 PrintCounts("cycle 100", baseline);
                 std::printf("%-12s windows: %s\n", "", soak.WindowClasses().c_str());
@@ -506,6 +556,8 @@ int main(int argc, char** argv)
         const THookResources last = soak.Count();
         PrintCounts(("cycle " + std::to_string(cycles)).c_str(), last);
         std::printf("%-12s windows: %s\n", "", soak.WindowClasses().c_str());
+        if (heap)
+            std::printf("%s", soak.HeapReport().c_str());
         const double seconds = static_cast<double>(::GetTickCount64() - started) / 1000;
         std::printf("%d cycles in %.0f s (%.0f ms a cycle:", cycles, seconds, 1000 * seconds / cycles);
         for (const auto& [step, ms] : soak.StepTimes())
@@ -514,34 +566,51 @@ int main(int argc, char** argv)
         const THookResources grown = Growth(baseline, last);
         PrintGrowth("growth after cycle 100", grown);
         const bool grew = grown.GdiObjects > 0 || grown.UserObjects > 0 || grown.Windows > 0 || grown.Menus > 0 ||
-                          grown.Handles > 0 || last.PrivateBytes > baseline.PrivateBytes + MemorySlack;
+                          grown.Handles > 0 || grown.RuntimeHeapBlocks > 0 ||
+                          last.PrivateBytes > baseline.PrivateBytes + MemorySlack;
         if (check && grew) {
             std::printf("FAILED: the process holds more than after cycle 100\n");
             status = 1;
         }
-        if (fonts > 0) {
+        // A measure of the program's dialog, then of the same dialog used by
+        // this bare program (`warming` times first, for what its first uses
+        // keep, as the cycles before the program's first count do).
+        const auto compare = [&](const std::string& what, int uses, int warming, const auto& programUse,
+                                 const auto& bareUse) {
+            if (heap && !soak.MarkHeap())
+                Fail("the heap census could not be taken");
             const THookResources before = soak.Count();
-            for (int i = 0; i < fonts; ++i)
-                soak.ApplyFont(i % 2 ? "12" : "10");
-            PrintGrowth(("the program's font dialog, " + std::to_string(fonts) + " uses").c_str(),
+            programUse(uses);
+            PrintGrowth(("the program's " + what + ", " + std::to_string(uses) + " uses").c_str(),
                         Growth(before, soak.Count()));
-            BareFontDialog(BaselineCycle);
+            if (heap)
+                std::printf("%s", soak.HeapReport().c_str());
+            const TProgramControls controls;
+            bareUse(warming);
+            if (heap && !MarkHeapBlocks())
+                Fail("the heap census could not be taken here");
             const THookResources bareBefore = CountProcessResources();
-            BareFontDialog(fonts);
-            PrintGrowth(("a bare program's font dialog, " + std::to_string(fonts) + " uses").c_str(),
+            bareUse(uses);
+            PrintGrowth(("a bare program's " + what + ", " + std::to_string(uses) + " uses").c_str(),
                         Growth(bareBefore, CountProcessResources()));
-        }
-        if (dialogs > 0) {
-            const THookResources before = soak.Count();
-            soak.OpenThroughDialog(dialogs);
-            PrintGrowth(("the program's open dialog, " + std::to_string(dialogs) + " uses").c_str(),
-                        Growth(before, soak.Count()));
-            BareOpenDialog(files[1], 1);
-            const THookResources bareBefore = CountProcessResources();
-            BareOpenDialog(files[1], dialogs);
-            PrintGrowth(("a bare program's open dialog, " + std::to_string(dialogs) + " uses").c_str(),
-                        Growth(bareBefore, CountProcessResources()));
-        }
+            if (heap) {
+                static char report[1 << 16];
+                ReportHeapBlocks(report, sizeof report);
+                std::printf("%s", report);
+            }
+        };
+        if (fonts > 0)
+            compare(
+                "font dialog", fonts, BaselineCycle,
+                [&](int uses) {
+                    for (int i = 0; i < uses; ++i)
+                        soak.ApplyFont(i % 2 ? "12" : "10");
+                },
+                BareFontDialog);
+        if (dialogs > 0)
+            compare(
+                "open dialog", dialogs, 1, [&](int uses) { soak.OpenThroughDialog(uses); },
+                [&](int uses) { BareOpenDialog(files[1], uses); });
         // The last font applied is the one saved on closing.
         if (!soak.Close())
             Fail("the program did not end when closed");

@@ -3,7 +3,7 @@
 # per-user folder (set aside while they run), so they take turns with the
 # other tests that do.
 add_library(qv_endtoend STATIC EndToEndData/EndToEndSupport.cpp EndToEndData/ProgramHook.cpp
-            EndToEndData/ProcessResources.cpp)
+            EndToEndData/ProcessResources.cpp EndToEndData/HeapCensus.cpp)
 quorvel_warnings(qv_endtoend)
 target_link_libraries(qv_endtoend PUBLIC qv_testdriver Win32::shell32 Win32::psapi)
 
@@ -18,7 +18,7 @@ foreach(_e2e_library EndToEndHook:HookLibrary HtmlHelpRecorder:HtmlHelpRecorder)
   set_target_properties(${_e2e_name} PROPERTIES PREFIX "" RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
   target_link_options(${_e2e_name} PRIVATE -Wl,--kill-at)
 endforeach()
-target_sources(EndToEndHook PRIVATE EndToEndData/ProcessResources.cpp)
+target_sources(EndToEndHook PRIVATE EndToEndData/ProcessResources.cpp EndToEndData/HeapCensus.cpp)
 target_link_libraries(EndToEndHook PRIVATE qv_testdriver Win32::psapi)
 
 # The About box shows the version resource, made from these.

@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "tests/EndToEndData/HeapCensus.h"
 #include "tests/EndToEndData/HookRequest.h"
 #include "tests/EndToEndData/ProcessResources.h"
 #include "tests/support/TestDriver.h"
@@ -155,6 +156,8 @@ LONG Serve(THookRequest& request)
                 return static_cast<LONG>(::GetLastError());
         return 0;
     }
+    case hkHeapMark: return MarkHeapBlocks() ? 0 : ERROR_NOT_ENOUGH_MEMORY;
+    case hkHeapReport: ReportHeapBlocks(reinterpret_cast<char*>(request.Pixels), sizeof request.Pixels); return 0;
     default: return ERROR_INVALID_FUNCTION;
     }
 }

@@ -19,7 +19,9 @@ enum THookRequestKind : LONG {
     hkMenuCommand = 3,
     hkResources = 4,
     hkFillDcCache = 5,
-    hkLoadSystemImages = 6
+    hkLoadSystemImages = 6,
+    hkHeapMark = 7,
+    hkHeapReport = 8
 };
 
 // What the process holds, as counted inside it. The system's own counts
@@ -34,6 +36,10 @@ struct THookResources {
     LONG Menus;  // menus reachable from those windows
     LONG Handles;
     ULONGLONG PrivateBytes;
+    // Busy blocks of the C runtime's heap, where the program's own
+    // allocations are; the system's libraries use heaps of their own.
+    LONG RuntimeHeapBlocks;
+    ULONGLONG RuntimeHeapBytes;
 };
 
 // Capture results beside Error.
@@ -69,7 +75,8 @@ struct THookRequest {
     volatile LONG KeyDowns;
     ULONG_PTR LastKeyWindow;
     LONG LastKey;
-    // A capture: the client area as 0x00RRGGBB, rows from the top.
+    // A capture: the client area as 0x00RRGGBB, rows from the top. A heap
+    // report: text in the same place.
     LONG Width;
     LONG Height;
     static constexpr std::size_t MaxPixels = 1600 * 1200;

@@ -1,5 +1,7 @@
 #include "tests/EndToEndData/ProcessResources.h"
 
+#include "tests/EndToEndData/HeapCensus.h"
+
 #include <psapi.h>
 
 #include <algorithm>
@@ -42,6 +44,21 @@ BOOL CALLBACK CountProcessWindow(HWND window, LPARAM state)
     return TRUE;
 }
 
+// The C runtime's heap: its busy blocks and their bytes.
+void CountRuntimeHeap(THookResources& out)
+{
+    const HANDLE heap = RuntimeHeap();
+    if (!heap || !::HeapLock(heap))
+        return;
+    PROCESS_HEAP_ENTRY entry{};
+    while (::HeapWalk(heap, &entry))
+        if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) {
+            ++out.RuntimeHeapBlocks;
+            out.RuntimeHeapBytes += entry.cbData;
+        }
+    ::HeapUnlock(heap);
+}
+
 }  // namespace
 
 THookResources CountProcessResources()
@@ -79,5 +96,6 @@ THookResources CountProcessResources()
     // Wine leaves PrivateUsage at 0 and counts the private commit as the
     // page-file use, which Windows reports as the same figure.
     out.PrivateBytes = std::max<ULONGLONG>(memory.PrivateUsage, memory.PagefileUsage);
+    CountRuntimeHeap(out);
     return out;
 }

@@ -201,6 +201,19 @@ bool TProgramHook::LoadSystemImages(DWORD timeoutMs)
     return FHook && Serve(hkLoadSystemImages, FTarget, timeoutMs) && FRequest->Error == 0;
 }
 
+bool TProgramHook::MarkHeap(DWORD timeoutMs)
+{
+    return FHook && Serve(hkHeapMark, FTarget, timeoutMs) && FRequest->Error == 0;
+}
+
+std::string TProgramHook::HeapReport(DWORD timeoutMs)
+{
+    if (!FHook || !Serve(hkHeapReport, FTarget, timeoutMs) || FRequest->Error != 0)
+        return {};
+    const char* text = reinterpret_cast<const char*>(FRequest->Pixels);
+    return std::string(text, strnlen(text, sizeof FRequest->Pixels));
+}
+
 bool TProgramHook::Resources(THookResources& out, DWORD timeoutMs)
 {
     if (!FHook || !Serve(hkResources, FTarget, timeoutMs))

@@ -51,6 +51,10 @@ public:
     // Has the program's process load every cursor and icon the system
     // shares, which it keeps from their first use on.
     bool LoadSystemImages(DWORD timeoutMs = 10000);
+    // Notes the busy blocks of the program's heaps, and later tells which
+    // have come since, by size (empty, and Failure(), when it cannot).
+    bool MarkHeap(DWORD timeoutMs = 30000);
+    std::string HeapReport(DWORD timeoutMs = 60000);
     // What the program's process holds, counted there between two messages.
     bool Resources(THookResources& out, DWORD timeoutMs = 30000);
     // True once the program's process has loaded the hook library.
