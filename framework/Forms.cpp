@@ -223,6 +223,9 @@ void TForm::CreateParams(TCreateParams& Params)
     }
     default: break;
     }
+    // Made with its menu, so the frame is laid out once.
+    if (FMenu)
+        Params.Menu = FMenu->Handle();
     // CW_USEDEFAULT only works for overlapped windows.
     if ((Params.Style & WS_POPUP) && Params.X == static_cast<int>(CW_USEDEFAULT))
         Params.X = Params.Y = 0;

@@ -188,7 +188,8 @@ void TMainMenu::SetWindow(HWND window)
     if (FWindow && IsWindow(FWindow) && FHandle && GetMenu(FWindow) == FHandle.Get())
         ::SetMenu(FWindow, nullptr);
     FWindow = window;
-    if (FWindow) {
+    // A window made with this menu has it already.
+    if (FWindow && GetMenu(FWindow) != Handle()) {
         ThrowLastErrorIf(!::SetMenu(FWindow, Handle()), "SetMenu");
         DrawMenuBar(FWindow);
     }

@@ -103,6 +103,22 @@ TEST_F(FormsTest, AFormIsBuiltFromItsDescriptionThenCreated)
     EXPECT_STREQ(text, "Read from its description");
 }
 
+TEST_F(FormsTest, AFormsWindowIsMadeWithItsMenu)
+{
+    TFormsTestForm form(nullptr);
+    HMENU given = nullptr;
+    const auto previous = form.WindowProc;
+    form.WindowProc = [&](UINT msg, WPARAM wParam, LPARAM lParam) {
+        if (msg == WM_CREATE)
+            given = reinterpret_cast<const CREATESTRUCTA*>(lParam)->hMenu;
+        return previous(msg, wParam, lParam);
+    };
+    form.Show();
+    ASSERT_NE(given, nullptr) << "the menu was attached after the window was made";
+    EXPECT_EQ(given, form.CMenu->Handle());
+    EXPECT_EQ(GetMenu(form.Handle()), form.CMenu->Handle());
+}
+
 TEST_F(FormsTest, AMissingDescriptionIsAReadError)
 {
     try {
