@@ -334,8 +334,12 @@ public:
         context.lpSource = program.c_str();
         context.lpResourceName = MAKEINTRESOURCEA(1);  // the manifest a process is started with
         FContext = ::CreateActCtxA(&context);
-        if (FContext == INVALID_HANDLE_VALUE || !::ActivateActCtx(FContext, &FCookie))
+        if (FContext == INVALID_HANDLE_VALUE)
+            Fail("the program's manifest could not be read here");
+        if (!::ActivateActCtx(FContext, &FCookie)) {
+            ::ReleaseActCtx(FContext);
             Fail("the program's manifest could not be activated here");
+        }
     }
     ~TProgramControls()
     {

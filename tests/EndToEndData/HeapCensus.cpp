@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 namespace {
 
@@ -25,6 +24,14 @@ struct TRecords {
 };
 
 TRecords Marked, Now;
+
+// The process's heaps, at most MaxHeaps of them: how many are in `heaps`.
+constexpr DWORD MaxHeaps = 256;
+
+DWORD ProcessHeaps(HANDLE (&heaps)[MaxHeaps])
+{
+    return std::min<DWORD>(::GetProcessHeaps(MaxHeaps, heaps), MaxHeaps);
+}
 SIZE_T MarkedOutside = 0;
 
 bool Reserve(TRecords& records)
@@ -54,8 +61,8 @@ SIZE_T PrivateOutsideHeaps(SIZE_T inHeaps)
 // Takes the census into `records`; returns the heaps' committed bytes.
 SIZE_T Take(TRecords& records)
 {
-    HANDLE heaps[256];
-    const DWORD count = std::min<DWORD>(::GetProcessHeaps(256, heaps), 256);
+    HANDLE heaps[MaxHeaps];
+    const DWORD count = ProcessHeaps(heaps);
     SIZE_T committed = 0;
     for (DWORD h = 0; h < count; ++h) {
         if (!::HeapLock(heaps[h]))
@@ -96,8 +103,8 @@ struct TGroup {
 
 HANDLE RuntimeHeap()
 {
-    HANDLE heaps[256];
-    const DWORD count = std::min<DWORD>(::GetProcessHeaps(256, heaps), 256);
+    HANDLE heaps[MaxHeaps];
+    const DWORD count = ProcessHeaps(heaps);
     void* probe = std::malloc(1);
     HANDLE found = nullptr;
     for (DWORD h = 0; probe && !found && h < count; ++h)
@@ -160,8 +167,8 @@ void ReportHeapBlocks(char* text, std::size_t size)
     }
     std::sort(groups, groups + groupCount,
               [](const TGroup& a, const TGroup& b) { return a.Size * a.Count > b.Size * b.Count; });
-    HANDLE heaps[256];
-    const DWORD heapCount = std::min<DWORD>(::GetProcessHeaps(256, heaps), 256);
+    HANDLE heaps[MaxHeaps];
+    const DWORD heapCount = ProcessHeaps(heaps);
     const HANDLE runtime = RuntimeHeap();
     for (DWORD h = 0; h < heapCount; ++h)
         if (heaps[h] == ::GetProcessHeap() || heaps[h] == runtime)
