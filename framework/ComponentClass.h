@@ -35,7 +35,8 @@ using TStoredRule = std::function<bool(TComponent* Instance, const TPropertyGett
 struct TPropertyEntry {
     std::string Name;
     TPropertySetter Setter;
-    // Reference properties are applied after every component was created.
+    // Reference properties are applied once the component they name was
+    // read, or after every component was created.
     bool Reference = false;
     TPropertyGetter Getter;
     TStoredRule Stored;

@@ -68,6 +68,18 @@ void TReader::ReadChild(TComponent* parent, const TFormNode& node)
     }
     c->SetParentComponent(parent);
     ReadNode(c, node);
+    // References to this component are set now, before later siblings are
+    // made: a form can then make its window with the menu it names.
+    for (auto it = FFixups.begin(); it != FFixups.end();) {
+        const TFormValue& value = it->Property->Value;
+        if (value.Kind == TFormValue::vkIdent && SameText(value.Text, c->Name())) {
+            const TFixup fixup = *it;
+            it = FFixups.erase(it);
+            ApplyProperty(fixup.Instance, *fixup.Property, false);
+        } else {
+            ++it;
+        }
+    }
 }
 
 void TReader::ApplyProperty(TComponent* instance, const TFormProperty& property, bool deferReferences)

@@ -185,6 +185,9 @@ void TMainMenu::AppendItems(HMENU menu, TMenuItem& parent)
 
 void TMainMenu::SetWindow(HWND window)
 {
+    // The window it is on already keeps it.
+    if (window && window == FWindow && FHandle && GetMenu(window) == FHandle.Get())
+        return;
     if (FWindow && IsWindow(FWindow) && FHandle && GetMenu(FWindow) == FHandle.Get())
         ::SetMenu(FWindow, nullptr);
     FWindow = window;

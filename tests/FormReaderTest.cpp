@@ -28,7 +28,11 @@ public:
     void SetOn(bool v) { On = v; }
     void SetKind(TTestKind v) { Kind = v; }
     void SetFlags(TTestFlags v) { Flags = v; }
-    void SetPeer(TThing* v) { Peer = v; }
+    void SetPeer(TThing* v)
+    {
+        Peer = v;
+        Events.push_back(Name() + ".Peer " + (v ? v->Name() : "nil"));
+    }
     void SetSmall(std::uint8_t v) { Small = v; }
     void SetParentComponent(TComponent* Value) override { Parent = Value; }
     void Loaded() override
@@ -165,7 +169,7 @@ TEST_F(FormReaderTest, NestedComponentsAreOwnedByTheRootAndParentedByTheirEnclos
     EXPECT_EQ(inner->Label, "fancy:x") << "the derived class's property overrides the base's";
 }
 
-TEST_F(FormReaderTest, ReferencesResolveAfterEveryComponentExistsAndBeforeLoaded)
+TEST_F(FormReaderTest, ReferencesResolveOnceTheirComponentIsReadAndAllBeforeLoaded)
 {
     TRoot root;
     ReadComponentDescription(&root, R"(TRoot Root {
@@ -173,11 +177,16 @@ TEST_F(FormReaderTest, ReferencesResolveAfterEveryComponentExistsAndBeforeLoaded
         Count = 1
         TThing Early { Peer = Root  Count = 2 }
         TThing Later { Count = 3 }
+        TThing Last { Count = 4 }
     })");
     EXPECT_EQ(root.Peer, root.FindComponent("Later"));
     EXPECT_EQ(dynamic_cast<TThing*>(root.FindComponent("Early"))->Peer, &root);
+    // A sibling read later is set as soon as it is read; the root, never
+    // read as a child, once every component exists.
     EXPECT_EQ(Events, (std::vector<std::string>{"Root.Count loading", "Early.Count loading", "Later.Count loading",
-                                                "Early.Loaded peer Root", "Later.Loaded", "Root.Loaded peer Later"}));
+                                                "Root.Peer Later", "Last.Count loading", "Early.Peer Root",
+                                                "Early.Loaded peer Root", "Later.Loaded", "Last.Loaded",
+                                                "Root.Loaded peer Later"}));
     EXPECT_FALSE(root.IsLoading());
     EXPECT_FALSE(root.FindComponent("Early")->IsLoading());
 }

@@ -136,6 +136,21 @@ TEST_F(MenusTest, ChangedItemsRebuildTheBarAndTheShortcuts)
     EXPECT_EQ(Form->Opens, 1) << "the old shortcut is gone";
 }
 
+TEST_F(MenusTest, GivingAWindowTheMenuItHasLeavesItsFrameAlone)
+{
+    int frameChanges = 0;
+    const auto previous = Form->WindowProc;
+    Form->WindowProc = [&](UINT msg, WPARAM wParam, LPARAM lParam) {
+        if (msg == WM_NCCALCSIZE || msg == WM_WINDOWPOSCHANGING)
+            ++frameChanges;
+        return previous(msg, wParam, lParam);
+    };
+    Form->CMenu->SetWindow(Form->Handle());
+    Form->WindowProc = previous;
+    EXPECT_EQ(GetMenu(Form->Handle()), Form->CMenu->Handle());
+    EXPECT_EQ(frameChanges, 0) << "the menu was taken off and put back";
+}
+
 TEST_F(MenusTest, DestroyingTheMenuTakesTheBarOffTheWindow)
 {
     delete Form->CMenu;
