@@ -223,9 +223,11 @@ void TForm::CreateParams(TCreateParams& Params)
     }
     default: break;
     }
-    // Made with its menu, so the frame is laid out once.
+    // Made with its menu, so the frame is laid out once, and with the
+    // application's icon in its class: setting it afterwards costs a redraw.
     if (FMenu)
         Params.Menu = FMenu->Handle();
+    Params.WindowClassIcon = Application->Icon().Handle();
     // CW_USEDEFAULT only works for overlapped windows.
     if ((Params.Style & WS_POPUP) && Params.X == static_cast<int>(CW_USEDEFAULT))
         Params.X = Params.Y = 0;
@@ -237,11 +239,6 @@ void TForm::HandleCreated()
     if (FMenu)
         FMenu->SetWindow(Handle());
     ApplyClientSize();
-    HICON icon = Application->Icon().Handle();
-    if (icon) {
-        SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-        SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
-    }
     Realign();
 }
 

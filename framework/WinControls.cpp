@@ -6,6 +6,7 @@
 #include <map>
 #include <optional>
 #include <set>
+#include <utility>
 
 #include "framework/Boundary.h"
 
@@ -35,20 +36,22 @@ LRESULT CALLBACK FrameworkWindowProc(HWND window, UINT Msg, WPARAM wParam, LPARA
     return result;
 }
 
-std::string FrameworkWindowClass(UINT classStyle)
+std::string FrameworkWindowClass(UINT classStyle, HICON icon)
 {
-    static std::set<UINT> registered;
-    const std::string name = Format("QuorvelWindow%X", classStyle);
-    if (registered.insert(classStyle).second) {
+    static std::set<std::pair<UINT, HICON>> registered;
+    const std::string name = icon ? Format("QuorvelWindow%X.%p", classStyle, static_cast<void*>(icon))
+                                  : Format("QuorvelWindow%X", classStyle);
+    if (registered.insert({classStyle, icon}).second) {
         WNDCLASSEXA wc{};
         wc.cbSize = sizeof wc;
         wc.style = classStyle;
         wc.lpfnWndProc = FrameworkWindowProc;
         wc.hInstance = GetModuleHandleA(nullptr);
+        wc.hIcon = icon;
         wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
         wc.lpszClassName = name.c_str();
         if (!RegisterClassExA(&wc)) {
-            registered.erase(classStyle);
+            registered.erase({classStyle, icon});
             RaiseLastOSError("RegisterClassExA");
         }
     }
@@ -141,8 +144,9 @@ void TWinControl::CreateHandle()
     if ((params.Style & WS_CHILD) && !params.WndParent)
         throw EInvalidOperation(Format("Control '%s' has no parent window", Name().c_str()));
     WNDPROC systemProc = nullptr;
-    const std::string className = params.WinClassName.empty() ? FrameworkWindowClass(params.WindowClassStyle)
-                                                              : FrameworkSystemClass(params.WinClassName, systemProc);
+    const std::string className = params.WinClassName.empty()
+                                      ? FrameworkWindowClass(params.WindowClassStyle, params.WindowClassIcon)
+                                      : FrameworkSystemClass(params.WinClassName, systemProc);
     // Set before the window exists: the system procedure sees its creation.
     FDefWndProc = systemProc;
     HWND window =

@@ -40,6 +40,8 @@ struct TCreateParams {
     HWND WndParent = nullptr;
     HMENU Menu = nullptr;
     UINT WindowClassStyle = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
+    // Borrowed; the class's icon, so the window has it from the start.
+    HICON WindowClassIcon = nullptr;
     // A system window class (such as "BUTTON") the control is built on; its
     // procedure then handles what the object leaves. Empty: the framework's.
     std::string WinClassName;
@@ -157,7 +159,7 @@ private:
 };
 
 // The window class name of the framework's windows for a class style.
-std::string FrameworkWindowClass(UINT classStyle);
+std::string FrameworkWindowClass(UINT classStyle, HICON icon = nullptr);
 // The framework's window class built on a system class: the system class's
 // styles with the framework's procedure. `systemProc` receives the system
 // class's own procedure.

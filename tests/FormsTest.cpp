@@ -103,20 +103,26 @@ TEST_F(FormsTest, AFormIsBuiltFromItsDescriptionThenCreated)
     EXPECT_STREQ(text, "Read from its description");
 }
 
-TEST_F(FormsTest, AFormsWindowIsMadeWithItsMenu)
+TEST_F(FormsTest, AFormsWindowIsMadeWithItsMenuAndTheApplicationsIcon)
 {
     TFormsTestForm form(nullptr);
     HMENU given = nullptr;
+    int iconsSet = 0;
     const auto previous = form.WindowProc;
     form.WindowProc = [&](UINT msg, WPARAM wParam, LPARAM lParam) {
         if (msg == WM_CREATE)
             given = reinterpret_cast<const CREATESTRUCTA*>(lParam)->hMenu;
+        if (msg == WM_SETICON)
+            ++iconsSet;
         return previous(msg, wParam, lParam);
     };
     form.Show();
     ASSERT_NE(given, nullptr) << "the menu was attached after the window was made";
     EXPECT_EQ(given, form.CMenu->Handle());
     EXPECT_EQ(GetMenu(form.Handle()), form.CMenu->Handle());
+    ASSERT_NE(Application->Icon().Handle(), nullptr);
+    EXPECT_EQ(reinterpret_cast<HICON>(GetClassLongPtrA(form.Handle(), GCLP_HICON)), Application->Icon().Handle());
+    EXPECT_EQ(iconsSet, 0) << "the icon was set after the window was made";
 }
 
 TEST_F(FormsTest, AMissingDescriptionIsAReadError)
