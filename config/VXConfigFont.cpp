@@ -63,8 +63,26 @@ void TVXFontConfig::Load(IVxConfigSection& Section)
     const std::string Text = Section.ReadString(FName, std::string());
     if (Text.empty())
         return;
-    TVxFontAdapter Target(FFont);
-    TextToFont(Target, Text);
+    // Read into a copy, so whoever follows the font hears of the text once
+    // rather than of each of its steps, and not at all when it changes
+    // nothing; the steps before a damaged part still take effect.
+    TFont Read;
+    Read.Assign(FFont);
+    TVxFontAdapter Target(Read);
+    try {
+        TextToFont(Target, Text);
+    } catch (...) {
+        AssignIfChanged(Read);
+        throw;
+    }
+    AssignIfChanged(Read);
+}
+
+void TVXFontConfig::AssignIfChanged(const TFont& Read)
+{
+    if (Read.Name() != FFont.Name() || Read.Height() != FFont.Height() || Read.Style() != FFont.Style() ||
+        Read.Charset() != FFont.Charset() || Read.Color() != FFont.Color() || Read.Pitch() != FFont.Pitch())
+        FFont.Assign(Read);
 }
 
 void TVXFontConfig::Save(IVxConfigSection& Section)

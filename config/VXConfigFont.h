@@ -23,6 +23,8 @@ public:
     void SetName(const std::string& name) override;
 
 private:
+    void AssignIfChanged(const TFont& Read);
+
     TFont& FFont;
 };
 
@@ -33,12 +35,14 @@ public:
     TVXFontConfig(std::string Name, TFont& Font);
 
     // A stored text is applied step by step; a malformed one raises with the
-    // earlier steps in effect.
+    // earlier steps in effect. The font changes once, if at all.
     void Load(IVxConfigSection& Section) override;
     void Save(IVxConfigSection& Section) override;
 
     TFont& Font() const { return FFont; }
 
 private:
+    void AssignIfChanged(const TFont& Read);
+
     TFont& FFont;
 };

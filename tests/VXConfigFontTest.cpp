@@ -57,6 +57,27 @@ TEST_F(FontConfig, LoadAppliesTheTextToTheFontAndItsHandle)
     EXPECT_EQ(Log.lfCharSet, 0);
 }
 
+TEST_F(FontConfig, TheFontChangesOnceForAStoredTextAndNotForItsOwnText)
+{
+    SetUpViewerFont(Font);
+    int Changes = 0;
+    Font.OnChange = [&](TFont&) { ++Changes; };
+    Item.Save(*Main);
+    Item.Load(*Main);
+    EXPECT_EQ(Changes, 0) << "the text the font has already";
+
+    Main->WriteString("font", "14,FF000008,I0,Arial");
+    Item.Load(*Main);
+    EXPECT_EQ(Changes, 1);
+    EXPECT_EQ(Font.Name(), "Arial");
+    EXPECT_EQ(Font.Style(), TFontStyles{fsItalic});
+
+    Main->WriteString("font", "20,FF,BUx");
+    EXPECT_THROW(Item.Load(*Main), EConvertError);
+    EXPECT_EQ(Changes, 2) << "the steps before the damage, at once";
+    EXPECT_EQ(Font.Size(), 20);
+}
+
 TEST_F(FontConfig, SaveWritesTheViewerFontInTextForm)
 {
     SetUpViewerFont(Font);
