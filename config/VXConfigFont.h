@@ -23,8 +23,6 @@ public:
     void SetName(const std::string& name) override;
 
 private:
-    void AssignIfChanged(const TFont& Read);
-
     TFont& FFont;
 };
 
